@@ -1,0 +1,1 @@
+#include "dmutils/dm_utils.h"

@@ -1,0 +1,1 @@
+// Keeps vt_rules a library while its facets grow; holds no code.

@@ -1,0 +1,75 @@
+#include "tools/dmutils/registry.h"
+
+namespace vt::tools {
+
+using nlohmann::json;
+
+const Operation* OpRegistry::find(const std::string& name) const {
+  auto it = ops_.find(name);
+  return it == ops_.end() ? nullptr : &it->second;
+}
+
+std::string OpRegistry::answer(const std::string& requestLine) const {
+  json request;
+  try {
+    request = json::parse(requestLine);
+  } catch (const json::exception& e) {
+    return json{{"error", std::string("invalid JSON: ") + e.what()}}.dump();
+  }
+  if (!request.is_object() || !request.contains("op") || !request["op"].is_string())
+    return json{{"error", "the request needs an \"op\" text"}}.dump();
+  const std::string name = request["op"].get<std::string>();
+  json args = request.value("args", json::array());
+  if (!args.is_array()) return json{{"op", name}, {"error", "\"args\" must be an array"}}.dump();
+  const Operation* op = find(name);
+  if (!op) return json{{"op", name}, {"error", "unknown operation"}}.dump();
+  try {
+    json reply = (*op)(args);
+    reply["op"] = name;
+    return reply.dump();
+  } catch (const BadArguments& e) {
+    return json{{"op", name}, {"error", std::string("wrong arguments: ") + e.what()}}.dump();
+  } catch (const std::exception& e) {
+    return json{{"op", name}, {"error", e.what()}}.dump();
+  }
+}
+
+namespace {
+const json& at(const json& args, size_t i, const char* type) {
+  if (i >= args.size())
+    throw BadArguments("argument " + std::to_string(i + 1) + " (" + type + ") is missing");
+  return args[i];
+}
+[[noreturn]] void wrongType(size_t i, const char* type) {
+  throw BadArguments("argument " + std::to_string(i + 1) + " must be " + type);
+}
+} // namespace
+
+std::string argString(const json& args, size_t i) {
+  const json& v = at(args, i, "a text");
+  if (!v.is_string()) wrongType(i, "a text");
+  return v.get<std::string>();
+}
+
+long long argInt(const json& args, size_t i) {
+  const json& v = at(args, i, "an integer");
+  if (!v.is_number_integer()) wrongType(i, "an integer");
+  return v.get<long long>();
+}
+
+double argDouble(const json& args, size_t i) {
+  const json& v = at(args, i, "a number");
+  if (!v.is_number()) wrongType(i, "a number");
+  return v.get<double>();
+}
+
+bool argBool(const json& args, size_t i) {
+  const json& v = at(args, i, "true or false");
+  if (!v.is_boolean()) wrongType(i, "true or false");
+  return v.get<bool>();
+}
+
+// Each area adds a line here when its ops_<area>.cpp lands.
+void registerAllOps(OpRegistry& registry) { (void)registry; }
+
+} // namespace vt::tools

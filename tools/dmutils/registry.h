@@ -1,0 +1,44 @@
+#pragma once
+// The operations the dmutils tool serves. Each area of the utility module
+// registers its operations in a file of its own (ops_<area>.cpp) through a
+// function declared below, which main() calls.
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace vt::tools {
+
+// Thrown by an operation when its arguments are missing or of the wrong type;
+// the tool answers it as an error line, not a crash.
+struct BadArguments : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// An operation takes the "args" array and returns the answer object (at least
+// "result"; out-parameters under "out").
+using Operation = std::function<nlohmann::json(const nlohmann::json& args)>;
+
+class OpRegistry {
+public:
+  void add(const std::string& name, Operation op) { ops_[name] = std::move(op); }
+  const Operation* find(const std::string& name) const;
+  // Answers one request line; never throws.
+  std::string answer(const std::string& requestLine) const;
+
+private:
+  std::map<std::string, Operation> ops_;
+};
+
+// Argument helpers: each throws BadArguments naming the position and the type.
+std::string argString(const nlohmann::json& args, size_t i);
+long long argInt(const nlohmann::json& args, size_t i);
+double argDouble(const nlohmann::json& args, size_t i);
+bool argBool(const nlohmann::json& args, size_t i);
+
+// One per area; each file adds its operations.
+void registerAllOps(OpRegistry& registry);
+
+} // namespace vt::tools

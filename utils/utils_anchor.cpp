@@ -1,0 +1,1 @@
+// Keeps vt_utils a library while its facets grow; holds no code.
