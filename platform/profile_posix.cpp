@@ -1,0 +1,299 @@
+#include "platform/profile.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <system_error>
+#include <vector>
+
+#include "platform/encoding.h"
+#include "platform/path.h"
+
+namespace vt::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+enum class Bom { None, Utf8, Utf16Le };
+
+struct Line {
+  std::string text;   // without its terminator
+  std::string ending; // "\r\n", "\n" or "" for a last line without one
+};
+
+struct ProfileFile {
+  Bom bom = Bom::None;
+  std::vector<Line> lines;
+};
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// Letter case folding for names: ASCII and the Latin-1 letters of Portuguese.
+std::string fold(std::string_view s) {
+  std::wstring wide = utf8ToWide(s);
+  for (auto& ch : wide) {
+    if ((ch >= L'A' && ch <= L'Z') || (ch >= 0xC0 && ch <= 0xDE && ch != 0xD7)) ch = static_cast<wchar_t>(ch + 32);
+  }
+  return wideToUtf8(wide);
+}
+
+bool sameName(std::string_view a, std::string_view b) { return fold(trim(a)) == fold(trim(b)); }
+
+std::string utf16LeToUtf8(std::string_view bytes) {
+  std::wstring wide;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    wide += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+  }
+  // wchar_t is 32-bit here: join surrogate pairs through the UTF-16 path.
+  std::u16string u16(wide.begin(), wide.end());
+  std::string out;
+  for (size_t i = 0; i < u16.size(); ++i) {
+    char32_t cp = u16[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < u16.size() && u16[i + 1] >= 0xDC00 && u16[i + 1] < 0xE000) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (u16[i + 1] - 0xDC00);
+      ++i;
+    }
+    out += wideToUtf8(std::wstring(1, static_cast<wchar_t>(cp)));
+  }
+  return out;
+}
+
+std::string utf8ToUtf16Le(std::string_view text) {
+  std::string out;
+  for (wchar_t ch : utf8ToWide(text)) {
+    char32_t cp = static_cast<char32_t>(ch);
+    auto put = [&](char16_t u) {
+      out += static_cast<char>(u & 0xFF);
+      out += static_cast<char>(u >> 8);
+    };
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      put(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      put(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      put(static_cast<char16_t>(cp));
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> readBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+ProfileFile parse(std::string bytes) {
+  ProfileFile file;
+  std::string text;
+  if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    file.bom = Bom::Utf8;
+    text = bytes.substr(3);
+  } else if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    file.bom = Bom::Utf16Le;
+    text = utf16LeToUtf8(std::string_view(bytes).substr(2));
+  } else {
+    text = std::move(bytes);
+  }
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t nl = text.find('\n', start);
+    Line line;
+    if (nl == std::string::npos) {
+      line.text = text.substr(start);
+      start = text.size();
+    } else {
+      size_t end = nl;
+      line.ending = "\n";
+      if (end > start && text[end - 1] == '\r') {
+        --end;
+        line.ending = "\r\n";
+      }
+      line.text = text.substr(start, end - start);
+      start = nl + 1;
+    }
+    file.lines.push_back(std::move(line));
+  }
+  return file;
+}
+
+// The section name when the line is a section header.
+std::optional<std::string_view> sectionName(std::string_view line) {
+  std::string_view t = trim(line);
+  if (t.empty() || t.front() != '[') return std::nullopt;
+  size_t close = t.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return trim(t.substr(1, close - 1));
+}
+
+std::string_view entryKey(std::string_view line) {
+  size_t eq = line.find('=');
+  return trim(eq == std::string_view::npos ? line : line.substr(0, eq));
+}
+
+std::string_view entryValue(std::string_view line) {
+  size_t eq = line.find('=');
+  return eq == std::string_view::npos ? std::string_view() : trim(line.substr(eq + 1));
+}
+
+// [header, end) of the first section with that name; end is the next header.
+std::optional<std::pair<size_t, size_t>> findSection(const ProfileFile& f, std::string_view section) {
+  for (size_t i = 0; i < f.lines.size(); ++i) {
+    auto name = sectionName(f.lines[i].text);
+    if (!name || !sameName(*name, section)) continue;
+    size_t end = i + 1;
+    while (end < f.lines.size() && !sectionName(f.lines[end].text)) ++end;
+    return std::make_pair(i, end);
+  }
+  return std::nullopt;
+}
+
+std::optional<size_t> findKey(const ProfileFile& f, std::pair<size_t, size_t> range, std::string_view key) {
+  for (size_t i = range.first + 1; i < range.second; ++i) {
+    if (trim(f.lines[i].text).empty()) continue;
+    if (sameName(entryKey(f.lines[i].text), key)) return i;
+  }
+  return std::nullopt;
+}
+
+// Cuts to the first `limit` characters (code points), never inside one.
+std::string cutToCharacters(std::string_view s, size_t limit) {
+  size_t chars = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
+      if (chars == limit) return std::string(s.substr(0, i));
+      ++chars;
+    }
+  }
+  return std::string(s);
+}
+
+// Writes beside the file, then renames over it, so a crash during the write
+// keeps the previous content whole.
+bool save(const ProfileFile& f, const fs::path& target) {
+  std::string text;
+  for (const auto& line : f.lines) text += line.text + line.ending;
+  std::string bytes;
+  switch (f.bom) {
+  case Bom::None: bytes = text; break;
+  case Bom::Utf8: bytes = "\xEF\xBB\xBF" + text; break;
+  case Bom::Utf16Le: bytes = "\xFF\xFE" + utf8ToUtf16Le(text); break;
+  }
+  std::error_code ec;
+  if (!fs::is_directory(target.parent_path().empty() ? fs::path(".") : target.parent_path(), ec)) return false;
+  fs::path temp = target;
+  temp += ".vt-write-" + std::to_string(::getpid());
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+      out.close();
+      fs::remove(temp, ec);
+      return false;
+    }
+  }
+  fs::rename(temp, target, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+// Loads the file for a change; a missing file is an empty profile, an
+// unreadable one refuses the write.
+std::optional<ProfileFile> loadForChange(const fs::path& p) {
+  std::error_code ec;
+  if (!fs::exists(p, ec)) return ProfileFile{};
+  if (fs::is_directory(p, ec)) return std::nullopt;
+  auto bytes = readBytes(p);
+  if (!bytes) return std::nullopt;
+  return parse(std::move(*bytes));
+}
+
+void appendLine(ProfileFile& f, std::string text) {
+  if (!f.lines.empty() && f.lines.back().ending.empty()) f.lines.back().ending = "\r\n";
+  f.lines.push_back({std::move(text), "\r\n"});
+}
+
+} // namespace
+
+std::string profileRead(std::string_view section, std::string_view key, std::string_view path) {
+  auto bytes = readBytes(toHost(path));
+  if (!bytes) return {};
+  ProfileFile f = parse(std::move(*bytes));
+  auto range = findSection(f, section);
+  if (!range) return {};
+  auto at = findKey(f, *range, key);
+  if (!at) return {};
+  std::string_view value = entryValue(f.lines[*at].text);
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return cutToCharacters(value, kProfileValueLimit);
+}
+
+bool profileWrite(std::string_view section, std::string_view key, std::string_view value, std::string_view path) {
+  fs::path p = toHost(path);
+  auto f = loadForChange(p);
+  if (!f) return false;
+  std::string entry = std::string(trim(key)) + "=" + std::string(value);
+  auto range = findSection(*f, section);
+  if (!range) {
+    appendLine(*f, "[" + std::string(trim(section)) + "]");
+    appendLine(*f, entry);
+    return save(*f, p);
+  }
+  if (auto at = findKey(*f, *range, key)) {
+    f->lines[*at].text = std::string(entryKey(f->lines[*at].text)) + "=" + std::string(value);
+    return save(*f, p);
+  }
+  // After the section's last entry, before any blank lines that separate it
+  // from the next section.
+  size_t insertAt = range->second;
+  while (insertAt > range->first + 1 && trim(f->lines[insertAt - 1].text).empty()) --insertAt;
+  if (insertAt == f->lines.size()) {
+    appendLine(*f, entry);
+  } else {
+    if (f->lines[insertAt - 1].ending.empty()) f->lines[insertAt - 1].ending = "\r\n";
+    f->lines.insert(f->lines.begin() + static_cast<long>(insertAt), Line{entry, "\r\n"});
+  }
+  return save(*f, p);
+}
+
+bool profileDeleteKey(std::string_view section, std::string_view key, std::string_view path) {
+  fs::path p = toHost(path);
+  auto f = loadForChange(p);
+  if (!f) return false;
+  auto range = findSection(*f, section);
+  if (!range) return true;
+  auto at = findKey(*f, *range, key);
+  if (!at) return true;
+  f->lines.erase(f->lines.begin() + static_cast<long>(*at));
+  return save(*f, p);
+}
+
+bool profileDeleteSection(std::string_view section, std::string_view path) {
+  fs::path p = toHost(path);
+  auto f = loadForChange(p);
+  if (!f) return false;
+  auto range = findSection(*f, section);
+  if (!range) return true;
+  f->lines.erase(f->lines.begin() + static_cast<long>(range->first), f->lines.begin() + static_cast<long>(range->second));
+  return save(*f, p);
+}
+
+} // namespace vt::platform

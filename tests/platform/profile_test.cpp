@@ -1,0 +1,116 @@
+// The same expectations run against our reader/writer on Linux and against
+// the Windows profile functions under Wine.
+#include <gtest/gtest.h>
+
+#include "platform/profile.h"
+#include "tests/support/temp_drive.h"
+
+namespace vt::platform {
+namespace {
+
+class Profile : public ::testing::Test {
+protected:
+  test::TempDrive drive;
+  std::string ini = drive.path("Config.ini");
+};
+
+TEST_F(Profile, MissingFileSectionOrKeyReadsEmptyAndCreatesNothing) {
+  EXPECT_EQ(profileRead("CONEXAO", "Caminho dos dados", ini), "");
+  EXPECT_FALSE(drive.exists("Config.ini"));
+  drive.write("Config.ini", "[CONEXAO]\r\nOutra=1\r\n");
+  EXPECT_EQ(profileRead("CONEXAO", "Caminho dos dados", ini), "");
+  EXPECT_EQ(profileRead("DIV", "VER", ini), "");
+}
+
+TEST_F(Profile, NamesMatchWithoutRegardToLetterCaseAndBlanksAroundThemAreIgnored) {
+  drive.write("Config.ini", "[Conexao]\r\n  caminho DOS dados =  Servidor01  \r\n");
+  EXPECT_EQ(profileRead("CONEXAO", "Caminho dos dados", ini), "Servidor01");
+  EXPECT_EQ(profileRead("conexao", "CAMINHO DOS DADOS", ini), "Servidor01");
+}
+
+TEST_F(Profile, QuotedValuesLoseTheirQuotes) {
+  drive.write("Config.ini", "[S]\r\na=\"x y\"\r\nb='z'\r\nc=\"unbalanced\r\n");
+  EXPECT_EQ(profileRead("S", "a", ini), "x y");
+  EXPECT_EQ(profileRead("S", "b", ini), "z");
+  EXPECT_EQ(profileRead("S", "c", ini), "\"unbalanced");
+}
+
+TEST_F(Profile, LongValuesReadBackCutTo2047Characters) {
+  std::string value(3000, 'x');
+  for (size_t i = 0; i < value.size(); i += 7) value[i] = 'a' + static_cast<char>(i % 26);
+  ASSERT_TRUE(profileWrite("CONFIGURACAO", "BancoOnLine", value, ini));
+  std::string back = profileRead("CONFIGURACAO", "BancoOnLine", ini);
+  EXPECT_EQ(back, value.substr(0, 2047));
+}
+
+TEST_F(Profile, WritingAKeyOfAMissingSectionAppendsTheSectionAndKeepsEveryOtherLine) {
+  drive.write("Config.ini", "[CONEXAO]\r\nCaminho dos dados=LocalHost\r\n; comentário\r\n[DIV]\r\nVER=V1\r\n");
+  ASSERT_TRUE(profileWrite("CONFIGURACAO", "BancoOnLine", "abc", ini));
+  std::string text = drive.read("Config.ini");
+  EXPECT_EQ(text.rfind("[CONEXAO]\r\nCaminho dos dados=LocalHost\r\n; comentário\r\n[DIV]\r\nVER=V1\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find("[CONFIGURACAO]\r\nBancoOnLine=abc\r\n"), std::string::npos) << text;
+  EXPECT_GT(text.find("[CONFIGURACAO]"), text.find("[DIV]"));
+  EXPECT_EQ(profileRead("DIV", "VER", ini), "V1");
+}
+
+TEST_F(Profile, WritingAnExistingKeyChangesOnlyItsLine) {
+  drive.write("Config.ini", "[A]\r\nx=1\r\ny=2\r\n[B]\r\nx=3\r\n");
+  ASSERT_TRUE(profileWrite("a", "X", "9", ini));
+  EXPECT_EQ(profileRead("A", "x", ini), "9");
+  EXPECT_EQ(profileRead("A", "y", ini), "2");
+  EXPECT_EQ(profileRead("B", "x", ini), "3");
+  std::string text = drive.read("Config.ini");
+  EXPECT_NE(text.find("y=2\r\n[B]\r\nx=3"), std::string::npos) << text;
+}
+
+TEST_F(Profile, ANewKeyJoinsItsSection) {
+  drive.write("Config.ini", "[A]\r\nx=1\r\n[B]\r\nz=3\r\n");
+  ASSERT_TRUE(profileWrite("A", "novo", "2", ini));
+  std::string text = drive.read("Config.ini");
+  EXPECT_LT(text.find("novo=2"), text.find("[B]")) << text;
+  EXPECT_EQ(profileRead("A", "novo", ini), "2");
+  EXPECT_EQ(profileRead("B", "z", ini), "3");
+}
+
+TEST_F(Profile, WritingCreatesTheFileAndReadsBackAccentedText) {
+  ASSERT_TRUE(profileWrite("CONEXAO", "Caminho dos dados", "Estação São João", ini));
+  EXPECT_EQ(profileRead("CONEXAO", "Caminho dos dados", ini), "Estação São João");
+}
+
+TEST_F(Profile, DeletingKeysAndSections) {
+  drive.write("Config.ini", "[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n");
+  EXPECT_TRUE(profileDeleteKey("A", "x", ini));
+  EXPECT_EQ(profileRead("A", "x", ini), "");
+  EXPECT_EQ(profileRead("A", "y", ini), "2");
+  EXPECT_TRUE(profileDeleteSection("A", ini));
+  EXPECT_EQ(profileRead("A", "y", ini), "");
+  EXPECT_EQ(profileRead("B", "z", ini), "3");
+  EXPECT_TRUE(profileDeleteKey("Nenhuma", "x", ini));
+}
+
+TEST_F(Profile, AUtf8ByteOrderMarkIsKept) {
+  drive.write("Config.ini", "\xEF\xBB\xBF[CONEXAO]\r\nCaminho dos dados=LocalHost\r\n");
+  ASSERT_TRUE(profileWrite("DIV", "VER", "V2.00.01.05", ini));
+  std::string text = drive.read("Config.ini");
+  EXPECT_EQ(text.rfind("\xEF\xBB\xBF", 0), 0u);
+  EXPECT_EQ(profileRead("CONEXAO", "Caminho dos dados", ini), "LocalHost");
+  EXPECT_EQ(profileRead("DIV", "VER", ini), "V2.00.01.05");
+}
+
+TEST_F(Profile, AWriteIntoAMissingFolderIsRefused) {
+  EXPECT_FALSE(profileWrite("A", "x", "1", drive.path("nao-existe\\Config.ini")));
+}
+
+TEST_F(Profile, BinaryGarbageAndVeryLongLinesNeverBreakTheReader) {
+  std::string garbage;
+  for (int i = 0; i < 5000; ++i) garbage += static_cast<char>((i * 131 + 7) % 256);
+  std::string longLine(200000, 'k');
+  drive.write("Config.ini", garbage + "\r\n" + longLine + "\r\n[S]\r\nk=v\r\n" + garbage);
+  EXPECT_EQ(profileRead("S", "k", ini), "v");
+  EXPECT_EQ(profileRead("X", "k", ini), "");
+  EXPECT_TRUE(profileWrite("S", "k", "w", ini));
+  EXPECT_EQ(profileRead("S", "k", ini), "w");
+}
+
+} // namespace
+} // namespace vt::platform
