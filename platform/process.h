@@ -1,0 +1,68 @@
+#pragma once
+// Programs, processes and the machine.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vt::platform {
+
+// Show commands of the Windows shell.
+constexpr int kShowHidden = 0;
+constexpr int kShowNormal = 1;
+constexpr int kShowShown = 5;
+
+// The shell's "Open" verb on a file, without waiting for the program. The
+// answer follows the Windows shell: above 32 is success; 2 file not found,
+// 3 path not found, 5 access denied, 8 out of memory, 31 no association.
+// POSIX: the file runs with execvp semantics (an ELF or a script with the run
+// bit); parameters are split at blanks, double quotes group, as a Windows
+// program's command line would be.
+long shellOpen(std::string_view file, std::string_view parameters, int showCommand);
+
+struct ProcessEntry {
+  unsigned long pid = 0;
+  std::string exeName; // the executable's file name, as the process snapshot shows it
+};
+
+// Every running process (POSIX: the file name of argv[0], else the kernel's name).
+std::vector<ProcessEntry> processSnapshot();
+
+// Ends a process with exit code 0. Non-zero when it was terminated.
+int terminateProcess(unsigned long pid);
+
+unsigned long currentProcessId();
+
+// The computer's NetBIOS-style name (at most 15 characters, upper case on
+// POSIX: the host name up to its first dot); empty when it cannot be read.
+std::string computerName();
+// The logon name of the calling thread's user; empty when it cannot be read.
+std::string userName();
+// True when the process token holds the Administrators group (POSIX: root).
+bool isAdministrator();
+// True on a 64-bit Windows (this program is 64-bit, so always true on
+// Windows); on POSIX, true on a 64-bit machine.
+bool is64BitSystem();
+
+// Internet connection state: Windows asks WinINet; POSIX is connected when an
+// interface other than loopback is up and has an address.
+bool internetConnected();
+// The first IPv4 address the computer's host name resolves to, "a.b.c.d"; empty when none.
+std::string hostIPv4();
+// One ICMP echo, waiting up to timeoutMs for the reply.
+bool ping(std::string_view host, int timeoutMs);
+
+// %NAME% references replaced by the environment's values; undefined ones stay.
+std::string expandEnvironment(std::string_view text);
+
+// The registry of the local machine. POSIX has none: a small simulation keeps
+// keys as folders and values as files under "<drive C>\.vantorim\registry\HKLM\".
+bool registryKeyExists(std::string_view keyPath);
+std::string registryValue(std::string_view keyPath, std::string_view valueName);
+
+// True when a top-level window of that class exists (never on POSIX).
+bool windowClassExists(std::string_view className);
+
+// Brings this process's main window to the foreground (no effect on POSIX).
+void bringProcessWindowToFront();
+
+} // namespace vt::platform
