@@ -1,0 +1,96 @@
+#pragma once
+// A small plain-HTTP client for the downloads: a HEAD request that tells
+// whether a file is there and how large it is, and a GET request whose body
+// goes straight to a file on disk as it arrives, so a package of any size
+// passes through without being held in memory.
+//
+// Redirects are never followed: a 3xx answer is reported with its status.
+// No proxy is used, whatever the environment says.
+//
+// Transport failures (refused or broken connection, time-outs, a body cut
+// short, a cancelled transfer, a local file that cannot be written) raise
+// HttpError. An answer from the server, whatever its status, is a result: the
+// caller decides what a 404 means to it.
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vt::platform::http {
+
+struct Header {
+  std::string name;
+  std::string value;
+};
+using Headers = std::vector<Header>;
+
+// The value of the first header of that name (letter case ignored).
+std::optional<std::string> findHeader(const Headers& headers, std::string_view name);
+
+struct Timeouts {
+  // Time allowed to open the connection.
+  std::chrono::milliseconds connect{15000};
+  // Longest time without a single byte from the server, before the answer's
+  // headers and between pieces of the body. Kept in whole seconds on POSIX
+  // (rounded up), as the transfer library measures it.
+  std::chrono::milliseconds stall{30000};
+};
+
+struct HeadResult {
+  int status = 0;
+  std::string reason;                        // the status line's reason phrase ("Not Found")
+  std::optional<std::int64_t> contentLength; // absent when the server sends none
+  Headers headers;                           // the answer's headers, in order
+};
+
+struct GetResult {
+  int status = 0;
+  std::string reason;
+  std::optional<std::int64_t> contentLength;
+  Headers headers;
+  // Bytes of body written to the file. Only a 2xx answer's body is written;
+  // for any other status the file is left empty.
+  std::uint64_t bytesWritten = 0;
+};
+
+// Called with the bytes received so far and the expected total (-1 when the
+// server announced none): once when the answer's headers arrive (0 so far),
+// at most a few times a second while the body flows, and once at the end with
+// the final count.
+using Progress = std::function<void(std::int64_t bytesSoFar, std::int64_t totalOrMinus1)>;
+// Asked between pieces of the transfer; true abandons it (HttpError kCancelled).
+using Cancelled = std::function<bool()>;
+
+class HttpError : public std::runtime_error {
+public:
+  enum class Kind {
+    kBadUrl,      // not an http:// address this client understands
+    kConnect,     // name resolution or connection failed
+    kTimeout,     // connect time-out or stall time-out
+    kBrokenBody,  // the connection ended before the announced body was complete
+    kCancelled,   // the caller's Cancelled answered true
+    kLocalFile,   // the target file could not be created or written
+    kProtocol,    // anything else the transport reported
+  };
+  HttpError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
+  Kind kind() const { return kind_; }
+
+private:
+  Kind kind_;
+};
+
+HeadResult head(const std::string& url, const Headers& requestHeaders, const Timeouts& timeouts = {});
+
+// Creates (or empties) hostFile, then sends the GET request and streams a 2xx
+// answer's body into it. The file is opened for exclusive writing where the
+// platform supports it and closed before the call returns, on every path; on a
+// failure it keeps whatever arrived. A body shorter than the Content-Length the
+// server announced is a failure (kBrokenBody), never a short success.
+GetResult getToFile(const std::string& url, const Headers& requestHeaders, const std::filesystem::path& hostFile,
+                    const Progress& progress = {}, const Cancelled& cancelled = {}, const Timeouts& timeouts = {});
+
+} // namespace vt::platform::http
