@@ -217,6 +217,8 @@ bool save(const ProfileFile& f, const fs::path& target) {
 // unreadable one refuses the write.
 std::optional<ProfileFile> loadForChange(const fs::path& p) {
   std::error_code ec;
+  // Without its folder the file cannot be opened for writing at all.
+  if (!fs::is_directory(p.parent_path().empty() ? fs::path(".") : p.parent_path(), ec)) return std::nullopt;
   if (!fs::exists(p, ec)) return ProfileFile{};
   if (fs::is_directory(p, ec)) return std::nullopt;
   auto bytes = readBytes(p);

@@ -44,6 +44,7 @@ TempDrive::TempDrive() {
 
 TempDrive::~TempDrive() {
   std::error_code ec;
+  if (ownsInstallRoot_) fs::remove_all(platform::toHost("C:\\Quorvelin"), ec);
 #ifdef _WIN32
   fs::remove_all(hostRoot_, ec);
 #else
@@ -54,6 +55,21 @@ TempDrive::~TempDrive() {
     unsetenv("VANTORIM_DRIVE_C");
   }
 #endif
+}
+
+std::string TempDrive::path(std::string_view relative) const {
+  const bool absolute = (relative.size() >= 2 && relative[1] == ':') ||
+                        (relative.size() >= 2 && relative[0] == '\\' && relative[1] == '\\');
+  return absolute ? std::string(relative) : root_ + std::string(relative);
+}
+
+std::string TempDrive::installRoot() {
+  const std::string root = "C:\\Quorvelin\\";
+  std::error_code ec;
+  fs::remove_all(platform::toHost(root), ec);
+  fs::create_directories(platform::toHost(root), ec);
+  ownsInstallRoot_ = true;
+  return root;
 }
 
 fs::path TempDrive::host(std::string_view relative) const { return platform::toHost(path(relative)); }

@@ -1,1 +1,0 @@
-#include "dmutils/dm_utils.h"
