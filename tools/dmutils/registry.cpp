@@ -70,6 +70,8 @@ bool argBool(const json& args, size_t i) {
 }
 
 // Each area adds a line here when its ops_<area>.cpp lands.
-void registerAllOps(OpRegistry& registry) { (void)registry; }
+void registerAllOps(OpRegistry& registry) {
+  registerDocumentOps(registry);
+}
 
 } // namespace vt::tools

@@ -41,4 +41,7 @@ bool argBool(const nlohmann::json& args, size_t i);
 // One per area; each file adds its operations.
 void registerAllOps(OpRegistry& registry);
 
+// Text helpers, state registration numbers and documents (ops_documents.cpp).
+void registerDocumentOps(OpRegistry& registry);
+
 } // namespace vt::tools
