@@ -35,8 +35,8 @@ struct Timeouts {
   // Time allowed to open the connection.
   std::chrono::milliseconds connect{15000};
   // Longest time without a single byte from the server, before the answer's
-  // headers and between pieces of the body. Kept in whole seconds on POSIX
-  // (rounded up), as the transfer library measures it.
+  // headers and between pieces of the body. Checked about once a second, so
+  // a stall is noticed up to a second late.
   std::chrono::milliseconds stall{30000};
 };
 

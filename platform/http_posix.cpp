@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -71,6 +72,11 @@ private:
 
 // State shared with the transfer library's callbacks.
 struct Transfer {
+  CURL* curl = nullptr;
+  std::chrono::milliseconds stall{0};
+  // The last sign of life from the server; unset until the connection is up.
+  std::optional<std::chrono::steady_clock::time_point> lastByte;
+  bool stalled = false;
   AnswerHead answer;
   OutputFile* file = nullptr;
   detail::ProgressPacer* pacer = nullptr;
@@ -85,6 +91,7 @@ struct Transfer {
 
 size_t onHeader(char* data, size_t size, size_t count, void* user) {
   auto* t = static_cast<Transfer*>(user);
+  t->lastByte = std::chrono::steady_clock::now();
   std::string_view line(data, size * count);
   if (line == "\r\n" || line == "\n") {
     // The end of one answer's headers; a 1xx answer is followed by another.
@@ -100,6 +107,7 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
 
 size_t onBody(char* data, size_t size, size_t count, void* user) {
   auto* t = static_cast<Transfer*>(user);
+  t->lastByte = std::chrono::steady_clock::now();
   size_t n = size * count;
   if (t->cancelled && *t->cancelled && (*t->cancelled)()) {
     t->cancelledByCaller = true;
@@ -115,10 +123,24 @@ size_t onBody(char* data, size_t size, size_t count, void* user) {
   return n;
 }
 
+// Called by the library at least once a second, also while nothing arrives.
+// The stall time-out is kept here rather than with the library's low-speed
+// limit, which averages over several seconds and would answer late.
 int onTick(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   auto* t = static_cast<Transfer*>(user);
   if (t->cancelled && *t->cancelled && (*t->cancelled)()) {
     t->cancelledByCaller = true;
+    return 1;
+  }
+  auto now = std::chrono::steady_clock::now();
+  if (!t->lastByte) {
+    curl_off_t connected = 0;
+    curl_easy_getinfo(t->curl, CURLINFO_CONNECT_TIME_T, &connected);
+    if (connected > 0) t->lastByte = now;
+    return 0;
+  }
+  if (now - *t->lastByte > t->stall) {
+    t->stalled = true;
     return 1;
   }
   return 0;
@@ -129,6 +151,7 @@ int onTick(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   using Kind = HttpError::Kind;
   std::string detail = detailText[0] ? detailText : curl_easy_strerror(code);
   if (t.cancelledByCaller) throw HttpError(Kind::kCancelled, detail::cancelledText());
+  if (t.stalled) throw HttpError(Kind::kTimeout, detail::stallTimeoutText(url, timeouts.stall));
   if (t.writeFailed && file) throw HttpError(Kind::kLocalFile, detail::localFileText(file->string(), t.file->error()));
   switch (code) {
     case CURLE_UNSUPPORTED_PROTOCOL:
@@ -171,12 +194,13 @@ Transfer perform(const std::string& url, const Headers& requestHeaders, const Ti
   }
 
   Transfer t;
+  t.curl = c;
+  t.stall = timeouts.stall;
   t.file = file;
   t.pacer = pacer;
   t.cancelled = cancelled;
   char errorText[CURL_ERROR_SIZE] = {};
 
-  auto stallSeconds = static_cast<long>((timeouts.stall.count() + 999) / 1000);
   curl_easy_setopt(c, CURLOPT_URL, url.c_str());
   curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http");
   curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
@@ -185,8 +209,6 @@ Transfer perform(const std::string& url, const Headers& requestHeaders, const Ti
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts.connect.count()));
-  curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, stallSeconds > 0 ? stallSeconds : 1L);
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, list.get());
   curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, onHeader);
