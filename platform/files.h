@@ -40,6 +40,8 @@ int64_t exclusiveFileSize(std::string_view path);
 void writeFileReplacing(std::string_view path, std::string_view bytes);
 // Appends, creating the file when missing; false on failure.
 bool appendToFile(std::string_view path, std::string_view bytes);
+// Appends to a file that must already exist (it is never created); false on failure.
+bool appendToExistingFile(std::string_view path, std::string_view bytes);
 // The whole file; throws OsError when it cannot be read.
 std::string readWholeFile(std::string_view path);
 

@@ -76,6 +76,23 @@ void writeFileReplacing(std::string_view path, std::string_view bytes) {
   if (::close(fd) != 0) fail(errno);
 }
 
+bool appendToExistingFile(std::string_view path, std::string_view bytes) {
+  int fd = ::open(toHost(path).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (fd < 0) return false;
+  size_t done = 0;
+  bool ok = true;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return ::close(fd) == 0 && ok;
+}
+
 void shellDelete(std::string_view from) {
   std::error_code ec;
   std::string folder, pattern;

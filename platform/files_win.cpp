@@ -60,6 +60,16 @@ void writeFileReplacing(std::string_view path, std::string_view bytes) {
   CloseHandle(h);
 }
 
+bool appendToExistingFile(std::string_view path, std::string_view bytes) {
+  HANDLE h = CreateFileW(utf8ToWide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(h);
+  return ok && written == bytes.size();
+}
+
 void shellDelete(std::string_view from) { shellOperation(FO_DELETE, from, ""); }
 
 void shellCopy(std::string_view from, std::string_view to) { shellOperation(FO_COPY, from, to); }
