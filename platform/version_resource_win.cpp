@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/encoding.h"
+#include "platform/path.h"
 #include "platform/self.h"
 
 namespace vt::platform {
@@ -15,6 +16,17 @@ OsError errorFor(DWORD code) {
 
 std::optional<std::vector<unsigned char>> load(std::string_view windowsPath, DWORD& error) {
   std::wstring path = utf8ToWide(windowsPath);
+  // The loader behind GetFileVersionInfoW trusts the file's resource
+  // directory: Wine's copies from wherever a data entry points, so a damaged
+  // file takes the whole process down, and it reads a truncated file as if
+  // zeros followed. The file is therefore first walked by the bounds-checked
+  // reader; only a file whose version block lies whole inside it goes to the
+  // platform, whose answer is the one used.
+  if (!readVersionBlock(toHost(windowsPath))) {
+    error = GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? GetLastError()
+                                                                        : DWORD{ERROR_RESOURCE_DATA_NOT_FOUND};
+    return std::nullopt;
+  }
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
   if (size == 0) {

@@ -18,6 +18,10 @@
 #include "tests/support/temp_drive.h"
 #include "utils/version_info.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 using vt::platform::FileVersion;
@@ -103,56 +107,65 @@ TEST(VersionInfoTest, FilesWithoutAReadableVersionGiveEmptyText) {
 struct Mutation {
   const char* what;
   std::function<void(std::string&, const vt::test::PeLayout&)> apply;
+  // Damage in the headers or the resource directory, which the platform's
+  // own loader refuses as well (checked against it on Windows).
+  bool platformRefuses = false;
 };
 
-TEST(VersionInfoTest, DamagedExecutablesGiveEmptyText) {
-  using L = vt::test::PeLayout;
-  const std::uint32_t dir = 0x80000000u;
-  const Mutation mutations[] = {
-      {"no MZ signature", [](std::string& b, const L&) { b[0] = 'X'; }},
-      {"NT headers beyond the end", [](std::string& b, const L&) { put32(b, 0x3C, 0xFFFFFF00u); }},
-      {"no PE signature", [](std::string& b, const L& l) { b[l.ntHeaders + 1] = 'X'; }},
-      {"unknown optional header", [](std::string& b, const L& l) { put16(b, l.optionalHeader, 0x30B); }},
-      {"section table beyond the end", [](std::string& b, const L& l) { put16(b, l.ntHeaders + 20, 0xFFF0); }},
-      {"65535 sections", [](std::string& b, const L& l) { put16(b, l.ntHeaders + 6, 0xFFFF); }},
-      {"resource directory RVA zero", [](std::string& b, const L& l) { put32(b, l.resourceDirectoryEntry, 0); }},
-      {"resource directory outside every section",
-       [](std::string& b, const L& l) { put32(b, l.resourceDirectoryEntry, 0x7FFF0000u); }},
-      {"resource section data beyond the end",
-       [](std::string& b, const L& l) { put32(b, l.sectionTable + 40 + 20, 0x7FFFFE00u); }},
-      {"directory with 65535 entries", [](std::string& b, const L& l) { put16(b, l.typeDirectory + 14, 0xFFFF); }},
-      {"type entry pointing outside",
-       [=](std::string& b, const L& l) { put32(b, l.typeDirectory + 20, dir | 0x7FFFFFF0u); }},
-      {"type entry pointing at its own directory",
-       [=](std::string& b, const L& l) { put32(b, l.typeDirectory + 20, dir | 0); }},
-      {"name entry pointing back at the root",
-       [=](std::string& b, const L& l) { put32(b, l.nameDirectory + 20, dir | 0); }},
-      {"language entry pointing at its own directory",
-       [=](std::string& b, const L& l) { put32(b, l.languageDirectory + 20, dir | 0x30); }},
-      {"type entry a data entry", [](std::string& b, const L& l) { put32(b, l.typeDirectory + 20, 0x48); }},
-      {"data RVA outside every section", [](std::string& b, const L& l) { put32(b, l.dataEntry, 0xFFFFFFF0u); }},
-      {"data shorter than the block", [](std::string& b, const L& l) { put32(b, l.dataEntry + 4, 8); }},
-      {"block longer than the data", [](std::string& b, const L& l) { put16(b, l.versionBlock, 0xFFFF); }},
-      {"block shorter than its header", [](std::string& b, const L& l) { put16(b, l.versionBlock, 2); }},
-      {"fixed information without its signature", [](std::string& b, const L& l) { b[l.versionBlock + 40] ^= 0x55; }},
-      {"fixed information cut short", [](std::string& b, const L& l) { put16(b, l.versionBlock + 2, 20); }},
-      {"first child longer than the block",
-       [](std::string& b, const L& l) { put16(b, l.versionBlock + 0x5C, 0xFFF0); }},
-      {"key without its end", [](std::string& b, const L& l) {
-         for (std::size_t at = l.versionBlock + 6; at < l.versionBlock + l.versionBlockSize; at += 2)
-           put16(b, at, 'A');
-       }},
-  };
+using L = vt::test::PeLayout;
+constexpr std::uint32_t kDir = 0x80000000u;
 
+const Mutation kMutations[] = {
+    {"no MZ signature", [](std::string& b, const L&) { b[0] = 'X'; }},
+    {"NT headers beyond the end", [](std::string& b, const L&) { put32(b, 0x3C, 0xFFFFFF00u); }},
+    {"no PE signature", [](std::string& b, const L& l) { b[l.ntHeaders + 1] = 'X'; }},
+    {"unknown optional header", [](std::string& b, const L& l) { put16(b, l.optionalHeader, 0x30B); }},
+    {"section table beyond the end", [](std::string& b, const L& l) { put16(b, l.ntHeaders + 20, 0xFFF0); }},
+    {"65535 sections", [](std::string& b, const L& l) { put16(b, l.ntHeaders + 6, 0xFFFF); }, true},
+    {"resource directory RVA zero", [](std::string& b, const L& l) { put32(b, l.resourceDirectoryEntry, 0); }, true},
+    {"resource directory outside every section",
+     [](std::string& b, const L& l) { put32(b, l.resourceDirectoryEntry, 0x7FFF0000u); }, true},
+    {"resource section data beyond the end",
+     [](std::string& b, const L& l) { put32(b, l.sectionTable + 40 + 20, 0x7FFFFE00u); }, true},
+    {"directory with 65535 entries", [](std::string& b, const L& l) { put16(b, l.typeDirectory + 14, 0xFFFF); },
+     true},
+    {"type entry pointing outside",
+     [](std::string& b, const L& l) { put32(b, l.typeDirectory + 20, kDir | 0x7FFFFFF0u); }, true},
+    {"type entry pointing at its own directory",
+     [](std::string& b, const L& l) { put32(b, l.typeDirectory + 20, kDir | 0); }, true},
+    {"name entry pointing back at the root",
+     [](std::string& b, const L& l) { put32(b, l.nameDirectory + 20, kDir | 0); }, true},
+    {"language entry pointing at its own directory",
+     [](std::string& b, const L& l) { put32(b, l.languageDirectory + 20, kDir | 0x30); }, true},
+    {"type entry a data entry", [](std::string& b, const L& l) { put32(b, l.typeDirectory + 20, 0x48); }, true},
+    {"data RVA outside every section", [](std::string& b, const L& l) { put32(b, l.dataEntry, 0xFFFFFFF0u); }},
+    {"data RVA past the resource section", [](std::string& b, const L& l) { put32(b, l.dataEntry, 0x5000); }},
+    {"data shorter than the block", [](std::string& b, const L& l) { put32(b, l.dataEntry + 4, 8); }},
+    {"block longer than the data", [](std::string& b, const L& l) { put16(b, l.versionBlock, 0xFFFF); }},
+    {"block shorter than its header", [](std::string& b, const L& l) { put16(b, l.versionBlock, 2); }},
+    {"fixed information without its signature", [](std::string& b, const L& l) { b[l.versionBlock + 40] ^= 0x55; }},
+    {"fixed information cut short", [](std::string& b, const L& l) { put16(b, l.versionBlock + 2, 20); }},
+    {"first child longer than the block", [](std::string& b, const L& l) { put16(b, l.versionBlock + 0x5C, 0xFFF0); }},
+    {"key without its end",
+     [](std::string& b, const L& l) {
+       for (std::size_t at = l.versionBlock + 6; at < l.versionBlock + l.versionBlockSize; at += 2) put16(b, at, 'A');
+     }},
+};
+
+BuiltPe mutationBase() {
   PeOptions o = withVersion({1, 2, 3, 45});
   o.strings = {{"CompanyName", "Quorvelin"}};
-  BuiltPe good = vt::test::buildPe(o);
+  return vt::test::buildPe(o);
+}
+
+TEST(VersionInfoTest, DamagedExecutablesGiveEmptyText) {
+  BuiltPe good = mutationBase();
   TempDrive drive;
   drive.write("good.exe", good.bytes);
   ASSERT_EQ(VersionInfo::getFileVersion(drive.path("good.exe")), "1.2.3.45");
 
   int n = 0;
-  for (const Mutation& m : mutations) {
+  for (const Mutation& m : kMutations) {
     std::string bytes = good.bytes;
     m.apply(bytes, good.layout);
     std::string name = "bad" + std::to_string(n++) + ".exe";
@@ -273,6 +286,23 @@ TEST(PortableReaderTest, AgreesWithTheWindowsVersionApi) {
       SCOPED_TRACE(key);
       EXPECT_EQ(api->stringValue(table + key), ours->stringValue(table + key));
     }
+  }
+}
+
+TEST(PortableReaderTest, RefusesDamagedDirectoriesAsTheWindowsLoaderDoes) {
+  BuiltPe good = mutationBase();
+  TempDrive drive;
+  int n = 0;
+  for (const Mutation& m : kMutations) {
+    if (!m.platformRefuses) continue;
+    std::string bytes = good.bytes;
+    m.apply(bytes, good.layout);
+    std::string name = "bad" + std::to_string(n++) + ".exe";
+    drive.write(name, bytes);
+    SCOPED_TRACE(m.what);
+    EXPECT_FALSE(vt::platform::readVersionBlock(drive.host(name)).has_value());
+    DWORD ignored = 0;
+    EXPECT_EQ(GetFileVersionInfoSizeW(drive.host(name).wstring().c_str(), &ignored), 0u);
   }
 }
 #endif
