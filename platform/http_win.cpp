@@ -1,3 +1,4 @@
+#include <winsock2.h>
 #include <windows.h>
 #include <winhttp.h>
 
@@ -105,7 +106,9 @@ std::string winHttpDetail(DWORD code) {
     case ERROR_WINHTTP_NAME_NOT_RESOLVED: return "nome do servidor não encontrado";
     case ERROR_WINHTTP_CONNECTION_ERROR: return "conexão encerrada pelo servidor";
     case ERROR_WINHTTP_INVALID_SERVER_RESPONSE: return "resposta inválida do servidor";
-    case ERROR_WINHTTP_TIMEOUT: return "tempo esgotado";
+    case ERROR_WINHTTP_TIMEOUT:
+    case ERROR_TIMEOUT:
+    case WSAETIMEDOUT: return "tempo esgotado";
     default: return "WinHTTP " + std::to_string(code);
   }
 }
@@ -124,6 +127,8 @@ struct Exchange {
       case ERROR_WINHTTP_NAME_NOT_RESOLVED:
         throw HttpError(Kind::kConnect, detail::connectText(url, winHttpDetail(code)));
       case ERROR_WINHTTP_TIMEOUT:
+      case ERROR_TIMEOUT:
+      case WSAETIMEDOUT:  // what a read that timed out reports under some WinHTTP versions
         if (!connected) throw HttpError(Kind::kTimeout, detail::connectTimeoutText(url, timeouts.connect));
         throw HttpError(Kind::kTimeout, detail::stallTimeoutText(url, timeouts.stall));
       case ERROR_WINHTTP_CONNECTION_ERROR:
@@ -169,6 +174,10 @@ void open(Opened& o, Exchange& x, const wchar_t* verb, const Headers& requestHea
   o.request.reset(WinHttpOpenRequest(o.connection.get(), verb, target.pathAndQuery.c_str(), nullptr,
                                              WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, 0));
   if (!o.request) x.fail(GetLastError(), 0, std::nullopt);
+  // The wait for the answer's headers has its own time-out (90 s unless set).
+  DWORD headerWait = static_cast<DWORD>(stallMs);
+  WinHttpSetOption(o.request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headerWait, sizeof(headerWait));
+  WinHttpSetOption(o.request.get(), WINHTTP_OPTION_RECEIVE_TIMEOUT, &headerWait, sizeof(headerWait));
   DWORD disable = WINHTTP_DISABLE_REDIRECTS;
   WinHttpSetOption(o.request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof(disable));
 

@@ -45,11 +45,13 @@ protected:
     server.put(rel, bytes);
     return rel;
   }
+  std::string lastFailure;
   Kind failureOf(const std::function<void()>& call) {
     try {
       call();
     } catch (const HttpError& e) {
       EXPECT_FALSE(std::string(e.what()).empty());
+      lastFailure = e.what();
       return e.kind();
     }
     ADD_FAILURE() << "no HttpError";
@@ -175,8 +177,10 @@ TEST_F(HttpClient, AStalledServerTimesOut) {
   EXPECT_EQ(failureOf([&] {
               getToFile(server.url("_/stall/20/" + rel), kDownloadHeaders, drive.host("Parado.zip"), {}, {}, quick);
             }),
-            Kind::kTimeout);
-  EXPECT_EQ(failureOf([&] { head(server.url("_/hang/20"), kDownloadHeaders, quick); }), Kind::kTimeout);
+            Kind::kTimeout)
+      << lastFailure;
+  EXPECT_EQ(failureOf([&] { head(server.url("_/hang/20"), kDownloadHeaders, quick); }), Kind::kTimeout)
+      << lastFailure;
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));
 }
 
