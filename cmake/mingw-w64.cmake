@@ -9,6 +9,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(ZLIB_USE_STATIC_LIBS ON)
-# Tests run under Wine; the prefix lives in the build tree so CI needs no HOME.
+# Tests run under Wine; the prefix lives in the build tree so CI needs no HOME,
+# and the user locale is Brazilian Portuguese, as on the terminals.
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    /usr/bin/env;WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;/usr/bin/wine)
+    /usr/bin/env;WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;LC_ALL=pt_BR.UTF-8;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;/usr/bin/wine)
