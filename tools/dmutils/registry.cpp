@@ -72,6 +72,7 @@ bool argBool(const json& args, size_t i) {
 // Each area adds a line here when its ops_<area>.cpp lands.
 void registerAllOps(OpRegistry& registry) {
   registerDocumentOps(registry);
+  registerWordsCodesFiscalOps(registry);
 }
 
 } // namespace vt::tools

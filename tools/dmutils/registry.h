@@ -43,5 +43,8 @@ void registerAllOps(OpRegistry& registry);
 
 // Text helpers, state registration numbers and documents (ops_documents.cpp).
 void registerDocumentOps(OpRegistry& registry);
+// Numbers and dates, words, state and country codes, fiscal rules, due dates
+// and cheque numbers (ops_words_codes_fiscal.cpp).
+void registerWordsCodesFiscalOps(OpRegistry& registry);
 
 } // namespace vt::tools
