@@ -1,0 +1,29 @@
+#include "app/launcher_app.h"
+
+namespace vt {
+namespace {
+
+std::string folderOf(const std::string& path) {
+  size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+} // namespace
+
+LauncherApp::LauncherApp(const BuildSettings& build, platform::MessageUi& ui, WindowView& view,
+                         const std::string& exePath)
+    : clock_(build.pausesEnabled),
+      credentials_(folderOf(exePath) + "Zendral.dll"),
+      dmUtils(clock_, ui),
+      dmOnline(credentials_, folderOf(exePath) + "libmySQL.dll"),
+      dmForms(),
+      // The service control modules join here, between the dialog factory and
+      // the window, when the local clean-up is built.
+      frmVantorim(dmUtils, dmOnline, clock_, view, LauncherSettings{build.serverBaseAddress, exePath}),
+      dmUtilsDbOnline(dmUtils, dmForms, clock_, folderOf(exePath), build.serverBaseAddress) {
+  dmUtils.attachForms(dmForms);
+  dmForms.attachUtils(dmUtils);
+  frmVantorim.attachDbOnline(dmUtilsDbOnline);
+}
+
+} // namespace vt

@@ -1,0 +1,48 @@
+// Vantorim.exe: creates the application and hands it to the front end.
+// Windows: the native window and its message loop. Linux: the console front
+// end; the window's show and first activation happen in order, and the
+// process ends when the run requests termination.
+#include "app/launcher_app.h"
+#include "platform/self.h"
+
+#ifndef VT_SERVER_BASE_ADDRESS
+#error "VT_SERVER_BASE_ADDRESS names the maker's download web server of this build"
+#endif
+#ifndef VT_PAUSES_ENABLED
+#define VT_PAUSES_ENABLED 1
+#endif
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "ui/win32_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  const vt::BuildSettings build{VT_SERVER_BASE_ADDRESS, VT_PAUSES_ENABLED != 0};
+  auto ui = vt::platform::makeNativeMessageUi();
+  vt::Win32Window window;
+  if (!window.create(instance)) return 1;
+  vt::LauncherApp app(build, *ui, window, vt::platform::currentExecutablePath());
+  window.attach(app.form());
+  return window.run(showCommand);
+}
+
+#else
+#include <iostream>
+
+#include "ui/console_view.h"
+
+int main() {
+  const vt::BuildSettings build{VT_SERVER_BASE_ADDRESS, VT_PAUSES_ENABLED != 0};
+  vt::ConsoleView view(std::cout);
+  vt::platform::ConsoleMessageUi ui(std::cin, std::cout);
+  vt::LauncherApp app(build, ui, view, vt::platform::currentExecutablePath());
+  app.form().FormShow();
+  app.form().FormActivate();
+  if (app.form().terminationRequested()) return 0;
+  // The run ended without asking to end the program: the window would stay
+  // open until the user closes it. A console has nobody to close it.
+  app.form().FormClose();
+  return 1;
+}
+#endif

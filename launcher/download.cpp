@@ -1,0 +1,62 @@
+// DownloadFile: one file from the maker's download web server to a local
+// path, with the download bar following the transfer. It tells the user about
+// every failure itself and returns false.
+#include <cstdint>
+
+#include "dmutils/dm_utils.h"
+#include "launcher/frm_vantorim.h"
+#include "platform/files.h"
+#include "platform/http.h"
+#include "platform/path.h"
+#include "terminal/download_request.h"
+
+namespace vt {
+
+bool TfrmVantorim::DownloadFile(std::string_view fileName, std::string_view handleText, std::string_view folder,
+                                std::string_view localFile) {
+  namespace http = platform::http;
+  const std::string address = downloadAddress(settings_.serverBaseAddress, fileName, handleText, folder);
+  if (platform::fileExists(localFile)) platform::deleteFile(localFile);
+  WriteLogLine("Baixando arquivo " + std::string(localFile) + " do FTP da Quorvelin");
+  try {
+    platform::writeFileReplacing(localFile, "");
+    const http::HeadResult head = http::head(address, downloadRequestHeaders());
+    if (head.status < 200 || head.status >= 300) throw std::runtime_error(httpStatusError(head.status, head.reason));
+    // The announced size as a signed 32-bit number; no length counts as -1.
+    const int32_t expected =
+        head.contentLength ? static_cast<int32_t>(static_cast<uint32_t>(*head.contentLength & 0xFFFFFFFF)) : -1;
+    if (expected <= 0) {
+      dmUtils.exibeMsg("O arquivo " + std::string(fileName) + " não foi encontrado para download nos servidores da Quorvelin.",
+                       "Atenção", false, true);
+      return false;
+    }
+    bool begun = false;
+    auto progress = [&](int64_t soFar, int64_t total) {
+      if (!begun) {
+        begun = true;
+        idhDownloadWorkBegin(total);
+      }
+      idhDownloadWork(soFar);
+    };
+    http::GetResult got;
+    try {
+      got = http::getToFile(address, downloadRequestHeaders(), platform::toHost(localFile), progress);
+    } catch (...) {
+      if (begun) idhDownloadWorkEnd();
+      throw;
+    }
+    if (begun) idhDownloadWorkEnd();
+    if (got.status < 200 || got.status >= 300) throw std::runtime_error(httpStatusError(got.status, got.reason));
+    return true;
+  } catch (const std::exception& e) {
+    const std::string error = e.what();
+    WriteLogLine("Falha para baixar o arquivo " + std::string(fileName) + ". Erro informado: " + error);
+    dmUtils.exibeMsg("Erro ao realizar o download do arquivo " + std::string(fileName) + ". Possíveis causas:\r\n" +
+                         "- oscilação da internet ao realizar o download client-server.\r\n" +
+                         "- arquivo baixado corrompido.\r\n\r\n" + "Erro informado: \r\n" + error,
+                     "Atenção", false, true);
+    return false;
+  }
+}
+
+} // namespace vt

@@ -1,0 +1,175 @@
+#include "launcher/frm_vantorim.h"
+
+#include <algorithm>
+
+#include "dmutils/dm_utils.h"
+#include "launcher/phases/phases.h"
+#include "online/dm_online.h"
+#include "platform/encoding.h"
+#include "platform/files.h"
+#include "terminal/utils_db_online.h"
+#include "utils/numbers_dates.h"
+
+namespace vt {
+namespace {
+
+std::string lowerAscii(std::string_view s) {
+  std::string out(s);
+  for (auto& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return out;
+}
+
+} // namespace
+
+TfrmVantorim::TfrmVantorim(TdmUtils& utils, TdmOnline& online, platform::Clock& runClock, WindowView& view,
+                           LauncherSettings settings)
+    : dmUtils(utils), dmOnline(online), clock(runClock), view_(view), settings_(std::move(settings)) {
+  size_t cut = settings_.exePath.find_last_of("\\/");
+  launcherFolder_ = cut == std::string::npos ? std::string() : settings_.exePath.substr(0, cut + 1);
+  exeName_ = cut == std::string::npos ? settings_.exePath : settings_.exePath.substr(cut + 1);
+}
+
+void TfrmVantorim::FormShow() {
+  // All three checks run, whatever the earlier ones found.
+  if (!dmUtils.estaConectado()) {
+    setCaption("");
+    dmUtils.exibeMsg("O Vantorim não pode ser executado sem Internet.", "Atenção", false, true);
+    Shutdown(false);
+    requestTermination();
+  }
+  if (lowerAscii(launcherFolder_) != lowerAscii(kInstallRoot)) {
+    setCaption("");
+    dmUtils.exibeMsg("O Vantorim não pode ser executado fora da \"C:\\Quorvelin\\\".", "Atenção", false, true);
+    Shutdown(false);
+    requestTermination();
+  }
+  if (!platform::fileExists(launcherFolder_ + "libmySQL.dll")) {
+    setCaption("");
+    dmUtils.exibeMsg(
+        "Não foi possível encontrar a \"C:\\Quorvelin\\libmySQL.dll\" para o funcionamento correto do Vantorim.",
+        "Atenção", false, true);
+    Shutdown(false);
+    requestTermination();
+  }
+  state_.tag = 1;
+  dmUtils.setToConfig("CONEXAO", "Caminho dos dados", "LocalHost", kConfigPath);
+  dmUtils.gTouch = false;
+  dmUtils.gPathConfig.clear();
+  dmUtils.bringApplicationToFront();
+}
+
+void TfrmVantorim::FormActivate() {
+  if (state_.caption.empty() || state_.tag != 1) return;
+  // The platform may activate the window again while the run is in progress
+  // (after a modal dialog closes): the run starts once per process.
+  if (runStarted_) return;
+  runStarted_ = true;
+  try {
+    for (Phase phase : runPhases()) {
+      if (!phase(*this)) return;
+    }
+  } catch (const std::exception& e) {
+    // An error no phase catches leaves the run: its text is shown, no later
+    // phase runs, and the window stays until the user closes it.
+    view_.showException(e.what());
+  }
+}
+
+void TfrmVantorim::FormClose() { Shutdown(false); }
+
+void TfrmVantorim::ShowStatus(std::string_view text, int64_t minimum, int64_t maximum, int64_t position) {
+  dmUtils.bringApplicationToFront();
+  ProgressBarState& bar = state_.pgbLauncher;
+  bar.min = minimum;
+  if (maximum != 0) {
+    bar.max = maximum;
+    bar.position = position;
+  } else {
+    bar.position += position;
+  }
+  // The bar keeps its position within its range.
+  bar.position = std::clamp(bar.position, std::min(bar.min, bar.max), std::max(bar.min, bar.max));
+  view_.launcherBarChanged(state_);
+  if (!text.empty()) {
+    state_.status = std::string(text);
+    view_.statusChanged(state_);
+  }
+  view_.processMessages(state_);
+}
+
+std::string TfrmVantorim::dateTimeText() const {
+  return utils::formatShortDateLongTime(utils::nowDateTime(clock));
+}
+
+void TfrmVantorim::WriteLogLine(std::string_view text) {
+  try {
+    const std::string line = "- " + std::string(text) + "\r\n";
+    state_.memLog += line;
+    view_.logAppended(state_, line);
+    if (!logPath_.empty()) {
+      // The file must exist: a deleted day's file is not created again.
+      platform::appendToExistingFile(logPath_,
+                                     platform::utf8ToFileText(dateTimeText() + " " + std::string(text) + "\r\n"));
+    }
+  } catch (...) {
+    // The log never fails the run.
+  }
+}
+
+void TfrmVantorim::clearLog() {
+  state_.memLog.clear();
+  view_.logCleared(state_);
+}
+
+void TfrmVantorim::Shutdown(bool cleanDownloads) {
+  WriteLogLine("Encerra a aplicação");
+  if (cleanDownloads && dmUtilsDbOnline_) dmUtilsDbOnline_->limpaDwd();
+  dmOnline.desconectarBancoOnline();
+  ShowStatus("Encerrando", 0, 0, 0);
+  if (dmUtilsDbOnline_ && dmUtilsDbOnline_->cdsDados.Active()) dmUtilsDbOnline_->cdsDados.Close();
+}
+
+bool TfrmVantorim::abortRun(std::string_view logText, std::string_view message) {
+  if (!logText.empty()) WriteLogLine(logText);
+  if (!message.empty()) dmUtils.exibeMsg(message, "Atenção", false, true);
+  if (dmOnline.connected()) dmOnline.desconectarBancoOnline();
+  endRun();
+  return false;
+}
+
+void TfrmVantorim::endRun() {
+  Shutdown(false);
+  requestTermination();
+}
+
+void TfrmVantorim::requestTermination() {
+  terminationRequested_ = true;
+  view_.requestTermination();
+}
+
+void TfrmVantorim::showWarning(bool visible) {
+  state_.warningVisible = visible;
+  view_.warningChanged(state_);
+}
+
+// The bar takes the low 32 bits of the counts, as the progress control does.
+static int64_t low32(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value & 0xFFFFFFFF)); }
+
+void TfrmVantorim::idhDownloadWorkBegin(int64_t AWorkCountMax) {
+  state_.pgbDownload.max = low32(AWorkCountMax);
+  view_.downloadBegan(state_);
+  view_.downloadBarChanged(state_);
+}
+
+void TfrmVantorim::idhDownloadWork(int64_t AWorkCount) {
+  state_.pgbDownload.position = low32(AWorkCount);
+  view_.downloadBarChanged(state_);
+}
+
+void TfrmVantorim::idhDownloadWorkEnd() {
+  state_.pgbDownload.position = 0;
+  view_.downloadBarChanged(state_);
+}
+
+} // namespace vt

@@ -1,0 +1,95 @@
+#pragma once
+// TfrmVantorim, the launcher's main window: the start-up checks (FormShow),
+// the run (FormActivate), the status line, the run log, the closing routine
+// and the downloads. Its state is drawn by a front end (WindowView).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "launcher/settings.h"
+#include "launcher/window_view.h"
+
+namespace vt::platform {
+class Clock;
+}
+
+namespace vt {
+
+class TdmUtils;
+class TdmOnline;
+class TdmUtilsDbOnline;
+
+class TfrmVantorim {
+public:
+  TfrmVantorim(TdmUtils& dmUtils, TdmOnline& dmOnline, platform::Clock& clock, WindowView& view,
+               LauncherSettings settings);
+  TfrmVantorim(const TfrmVantorim&) = delete;
+  TfrmVantorim& operator=(const TfrmVantorim&) = delete;
+
+  // The terminal-data module is created after the window; the application joins them.
+  void attachDbOnline(TdmUtilsDbOnline& dmUtilsDbOnline) { dmUtilsDbOnline_ = &dmUtilsDbOnline; }
+
+  // --- Window events ---
+  void FormShow();
+  void FormActivate(); // the run; starts at most once per process
+  void FormClose();
+
+  // --- Routines every phase uses ---
+  void ShowStatus(std::string_view text, int64_t minimum, int64_t maximum, int64_t position);
+  void WriteLogLine(std::string_view text);
+  void Shutdown(bool cleanDownloads);
+  bool DownloadFile(std::string_view fileName, std::string_view handleText, std::string_view folder,
+                    std::string_view localFile);
+
+  // The HTTP client's progress events.
+  void idhDownloadWorkBegin(int64_t AWorkCountMax);
+  void idhDownloadWork(int64_t AWorkCount);
+  void idhDownloadWorkEnd();
+
+  // The abort protocol: the log line (skipped when empty), the warning box
+  // (skipped when empty), a disconnect, Shutdown(false), the termination
+  // request. Returns false so a phase can `return abortRun(...)`.
+  bool abortRun(std::string_view logText, std::string_view message);
+  // Shutdown(false) and the termination request, for ends that have already
+  // told the user.
+  void endRun();
+  void requestTermination();
+
+  void showWarning(bool visible);
+
+  // --- State ---
+  const WindowState& state() const { return state_; }
+  void setCaption(std::string caption) { state_.caption = std::move(caption); }
+  const std::string& logPath() const { return logPath_; }
+  void setLogPath(std::string path) { logPath_ = std::move(path); }
+  void clearLog();
+  bool terminationRequested() const { return terminationRequested_; }
+  bool runStarted() const { return runStarted_; }
+
+  // The folder of the running executable with a trailing backslash, and the
+  // executable's own file name.
+  const std::string& launcherFolder() const { return launcherFolder_; }
+  const std::string& exeName() const { return exeName_; }
+  const LauncherSettings& settings() const { return settings_; }
+
+  // The current date and time as the run log writes them.
+  std::string dateTimeText() const;
+
+  TdmUtils& dmUtils;
+  TdmOnline& dmOnline;
+  platform::Clock& clock;
+  TdmUtilsDbOnline& dmUtilsDbOnline() { return *dmUtilsDbOnline_; }
+
+private:
+  WindowView& view_;
+  LauncherSettings settings_;
+  TdmUtilsDbOnline* dmUtilsDbOnline_ = nullptr;
+  WindowState state_;
+  std::string logPath_;
+  std::string launcherFolder_;
+  std::string exeName_;
+  bool terminationRequested_ = false;
+  bool runStarted_ = false;
+};
+
+} // namespace vt

@@ -1,0 +1,14 @@
+#include "launcher/online_queries.h"
+
+namespace vt {
+
+void runQuery(OnlineQuery& query, std::string_view sql) {
+  query.Close();
+  query.SQL.Clear();
+  query.SQL.Add(sql);
+  query.Open();
+}
+
+std::string fieldText(const OnlineQuery& query, std::string_view column) { return query.FieldAsString(column); }
+
+} // namespace vt

@@ -1,0 +1,37 @@
+// Opens the day's run log: the log and download folders, the file named by
+// the date's digits, and the start banner.
+#include <string>
+
+#include "dmutils/dm_utils.h"
+#include "launcher/frm_vantorim.h"
+#include "launcher/phases/phases.h"
+#include "platform/files.h"
+#include "platform/regional.h"
+#include "utils/numbers_dates.h"
+
+namespace vt {
+
+bool phaseOpenLog(TfrmVantorim& form) {
+  const std::string logFolder = form.launcherFolder() + "logs\\vantorim";
+  if (!platform::directoryExists(logFolder)) platform::createDirectories(logFolder);
+  const std::string dwd = form.launcherFolder() + "dwd";
+  if (!platform::directoryExists(dwd)) platform::createDirectories(dwd);
+
+  const auto now = utils::nowDateTime(form.clock);
+  form.setLogPath("");
+  form.setLogPath(logFolder + "\\log" +
+                  TdmUtils::soNumericos(utils::formatDateTime(platform::userRegionalFormats().shortDateFormat, now)) +
+                  ".txt");
+  form.clearLog();
+  const std::string banner = std::string(89, '=') + "\r\n" + utils::formatShortDateLongTime(now) + " Vantorim iniciado";
+  if (platform::fileExists(form.logPath())) {
+    form.WriteLogLine(banner);
+    return true;
+  }
+  std::string error;
+  // The file could not be created, so the failure line reaches the screen only.
+  if (!form.dmUtils.criaArquivo(banner, form.logPath(), error)) return form.abortRun(error, error);
+  return true;
+}
+
+} // namespace vt

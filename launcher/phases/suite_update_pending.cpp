@@ -1,0 +1,14 @@
+// The suite update (clean-up, registration, application update, reports and
+// hand-over) joins the run here as it is built; until then the run ends after
+// the self-update phases, as an aborted run does, without a message.
+#include "launcher/frm_vantorim.h"
+#include "launcher/phases/phases.h"
+
+namespace vt {
+
+bool phaseSuiteUpdatePending(TfrmVantorim& form) {
+  form.endRun();
+  return false;
+}
+
+} // namespace vt

@@ -1,0 +1,50 @@
+#pragma once
+// What a front end draws of the main window, and the points where it may
+// repaint. The window's state lives in TfrmVantorim; a front end is told of
+// each change and repaints only when the run lets window messages through
+// (processMessages), as the native window does.
+#include <cstdint>
+#include <string>
+
+namespace vt {
+
+struct ProgressBarState {
+  int64_t min = 0;
+  int64_t max = 100;
+  int64_t position = 0;
+};
+
+struct WindowState {
+  std::string caption = "Vantorim Quorvelin";
+  int tag = 0; // the start flag
+  std::string status = "Conectando ... ";
+  bool warningVisible = false;
+  std::string memLog; // the on-screen log's whole text
+  ProgressBarState pgbDownload{0, 100, 0};
+  ProgressBarState pgbLauncher{0, 100, 0};
+};
+
+inline constexpr const char* kWarningText = "Não utilize o PC até o fim do processo";
+
+class WindowView {
+public:
+  virtual ~WindowView() = default;
+  virtual void statusChanged(const WindowState&) {}
+  virtual void warningChanged(const WindowState&) {}
+  virtual void logCleared(const WindowState&) {}
+  // One entry as the on-screen log shows it: "- " + text.
+  virtual void logAppended(const WindowState&, const std::string& line) { (void)line; }
+  virtual void launcherBarChanged(const WindowState&) {}
+  virtual void downloadBarChanged(const WindowState&) {}
+  // A transfer began; the download bar's maximum is its expected size.
+  virtual void downloadBegan(const WindowState&) {}
+  // Pending window messages are processed: the window repaints and stays responsive.
+  virtual void processMessages(const WindowState&) {}
+  // An error no phase caught: the platform's default handler shows its text.
+  virtual void showException(const std::string& text) { (void)text; }
+  // The platform's quit request: the process ends once control returns to
+  // the message loop.
+  virtual void requestTermination() {}
+};
+
+} // namespace vt

@@ -1,0 +1,23 @@
+#pragma once
+// How the launcher asks the maker's download web server for a file: the two
+// forms of address and the request headers every download carries.
+#include <string>
+#include <string_view>
+
+#include "platform/http.h"
+
+namespace vt {
+
+// The headers of every download request (no proxy, no authentication).
+platform::http::Headers downloadRequestHeaders();
+
+// The report form (handle text and folder both non-empty):
+//   base + "nuvem/reports/" + handle + "/" + folder + "/" + file
+// otherwise the path form: base + folder + file.
+std::string downloadAddress(std::string_view serverBase, std::string_view fileName, std::string_view handleText,
+                            std::string_view folder);
+
+// The error text of an answer with an error status, as the HTTP client names it.
+std::string httpStatusError(int status, std::string_view reason);
+
+} // namespace vt

@@ -1,0 +1,63 @@
+#pragma once
+// The launcher's modules joined as the application joins them, on a fresh
+// install root, a scripted message front end, a manual clock and a recording
+// window front end. The online session goes to the server the credentials name.
+#include <string>
+
+#include "dialogs/forms.h"
+#include "dmutils/dm_utils.h"
+#include "launcher/frm_vantorim.h"
+#include "online/dm_online.h"
+#include "platform/clock.h"
+#include "terminal/utils_db_online.h"
+#include "tests/launcher/recording_view.h"
+#include "tests/support/scripted_ui.h"
+#include "tests/support/temp_drive.h"
+
+namespace vt::test {
+
+// Fixed answers to the credentials questions, counting them.
+struct FixedCredentials final : Credentials {
+  FixedCredentials() = default;
+  FixedCredentials(const FixedCredentials&) = default;
+  std::string name, user, password, server, port;
+  int calls = 0;
+  std::string nameDB() override { return ++calls, name; }
+  std::string userNameDB() override { return ++calls, user; }
+  std::string passDB() override { return ++calls, password; }
+  std::string serverDB() override { return ++calls, server; }
+  std::string portDB() override { return ++calls, port; }
+};
+
+// A server that refuses connections (nothing listens on the discard port).
+inline FixedCredentials closedServer() {
+  FixedCredentials c;
+  c.name = "quorvelin";
+  c.user = "vantorim";
+  c.password = "x";
+  c.server = "127.0.0.1";
+  c.port = "9";
+  return c;
+}
+
+// The MySQL client library a Linux launcher folder links as libmySQL.dll.
+std::string mariadbClientLibrary();
+
+struct LauncherFixture {
+  explicit LauncherFixture(std::string exePath = "C:\\Quorvelin\\Vantorim.exe",
+                           std::string serverBase = "http://127.0.0.1:9/", FixedCredentials creds = closedServer());
+
+  TempDrive drive;
+  std::string installRoot = drive.installRoot();
+  ScriptedMessageUi ui;
+  platform::ManualClock clock;
+  RecordingView view;
+  FixedCredentials credentials;
+  TdmUtils dmUtils{clock, ui};
+  TdmOnline dmOnline;
+  TdmForms dmForms;
+  TfrmVantorim form;
+  TdmUtilsDbOnline dbOnline;
+};
+
+} // namespace vt::test
