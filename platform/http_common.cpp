@@ -79,7 +79,6 @@ void ProgressPacer::begin(std::int64_t total) {
   begun_ = true;
   total_ = total;
   last_ = std::chrono::steady_clock::now();
-  lastReported_ = 0;
   if (progress_) progress_(0, total_);
 }
 
@@ -88,7 +87,6 @@ void ProgressPacer::advance(std::int64_t soFar) {
   auto now = std::chrono::steady_clock::now();
   if (now - last_ < interval_) return;
   last_ = now;
-  lastReported_ = soFar;
   progress_(soFar, total_);
 }
 

@@ -45,7 +45,6 @@ private:
   std::chrono::milliseconds interval_;
   std::chrono::steady_clock::time_point last_{};
   std::int64_t total_ = -1;
-  std::int64_t lastReported_ = -1;
   bool begun_ = false;
 };
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
 
 #include "tests/fixtures/zip_writer.h"
 #include "tests/support/temp_drive.h"
@@ -65,7 +68,6 @@ TEST_F(ZipExtraction, StoredAndDeflatedEntriesComeOutByteExact) {
       {"Vantorim.exe", noise, stored()},
       {"Caspelo.exe", big, {}},
       {"reports/venda/vendas.fr3", sampleText(5000, 3), {}},
-      {"reports/venda/relatório ção.fr3", "acentos", {}},
       {"vazio.txt", "", {}},
       {"vazio_compactado.txt", "", stored()},
       {"grande64/dados.bin", sampleText(300000, 4), zip64},
@@ -79,7 +81,8 @@ TEST_F(ZipExtraction, StoredAndDeflatedEntriesComeOutByteExact) {
   w.addDirectory("reports/");
   w.addDirectory("reports/personalizados/");
   for (const auto& e : entries) w.add(e.name, e.bytes, e.options);
-  ASSERT_TRUE(extract(w.finish(/*zip64End=*/true)));
+  ZipOutcome done = extract(w.finish(/*zip64End=*/true));
+  ASSERT_TRUE(done) << done.reason;
 
   for (const auto& e : entries) {
     std::string windowsName = e.name;
@@ -89,10 +92,19 @@ TEST_F(ZipExtraction, StoredAndDeflatedEntriesComeOutByteExact) {
   EXPECT_TRUE(fs::is_directory(drive.host("saida\\reports\\personalizados")));
 }
 
+TEST_F(ZipExtraction, AccentedNamesKeepTheirLetters) {
+  // Under Wine this needs a UTF-8 host locale: with an unknown one Wine cannot
+  // put "ó" into a host file name.
+  ZipOutcome done = extract(test::makeZip({{"reports/venda/relatório de ção.fr3", "acentos"}}));
+  ASSERT_TRUE(done) << done.reason;
+  EXPECT_EQ(drive.read("saida\\reports\\venda\\relatório de ção.fr3"), "acentos");
+}
+
 TEST_F(ZipExtraction, ExtractingOverwritesFilesOfTheSameNameAndLeavesNoTemporaries) {
   drive.write("saida\\Vantorim.exe", "versão antiga, bem mais longa que a nova");
   drive.write("saida\\outro.txt", "fica");
-  ASSERT_TRUE(extract(test::makeZip({{"Vantorim.exe", "nova"}})));
+  ZipOutcome done = extract(test::makeZip({{"Vantorim.exe", "nova"}}));
+  ASSERT_TRUE(done) << done.reason;
   EXPECT_EQ(drive.read("saida\\Vantorim.exe"), "nova");
   EXPECT_EQ(drive.read("saida\\outro.txt"), "fica");
   size_t files = 0;
@@ -106,7 +118,8 @@ TEST_F(ZipExtraction, ExtractingOverwritesFilesOfTheSameNameAndLeavesNoTemporari
 TEST_F(ZipExtraction, DataBeforeTheArchiveIsAllowed) {
   // A self-extracting stub in front shifts every offset.
   std::string archive = "MZ stub of a self-extracting package" + test::makeZip({{"a.txt", "conteúdo"}});
-  ASSERT_TRUE(extract(archive));
+  ZipOutcome done = extract(archive);
+  ASSERT_TRUE(done) << done.reason;
   EXPECT_EQ(drive.read("saida\\a.txt"), "conteúdo");
 }
 
@@ -193,6 +206,36 @@ TEST_F(ZipExtraction, AnEntryLeavingTheTargetFolderRefusesTheWholeArchive) {
   }
 }
 
+TEST_F(ZipExtraction, EverySingleByteDamageIsRefusedOrHarmless) {
+  // Each byte of a small archive flipped in turn: the reader never crashes,
+  // never writes outside the target folder, and whatever it accepts has the
+  // original contents (the CRC stands guard over the data).
+  ZipWriter w;
+  w.add("a.txt", sampleText(300, 9));
+  w.add("pasta/b.bin", sampleBinary(64, 10), stored());
+  const std::string good = w.finish();
+  const std::multiset<std::string> originals = {sampleText(300, 9), sampleBinary(64, 10)};
+  for (size_t i = 0; i < good.size(); ++i) {
+    SCOPED_TRACE("byte " + std::to_string(i));
+    test::TempDrive fresh;
+    std::string bad = good;
+    bad[i] = static_cast<char>(bad[i] ^ 0xA5);
+    fresh.write("pacote.zip", bad);
+    ZipOutcome r = extractZip(fresh.path("pacote.zip"), fresh.path("alvo"));
+    std::multiset<std::string> found;
+    for (const auto& item : fs::recursive_directory_iterator(fresh.host(""))) {
+      if (!item.is_regular_file() || item.path().filename() == "pacote.zip") continue;
+      auto rel = fs::relative(item.path(), fresh.host("alvo"));
+      EXPECT_FALSE(rel.empty() || *rel.begin() == "..") << item.path();
+      std::ifstream in(item.path(), std::ios::binary);
+      found.insert(std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+    if (r) {
+      EXPECT_EQ(found, originals);
+    }
+  }
+}
+
 TEST_F(ZipExtraction, ListsEntriesWithTheirSizes) {
   ZipWriter w;
   w.add("a.txt", sampleText(10000, 5));
@@ -219,7 +262,8 @@ TEST_F(ZipExtraction, UnixPermissionBitsAreKept) {
   w.add("bin/Vantorim", "#!/bin/sh\necho ok\n", runnable);
   w.add("bin/leia.txt", "texto", plain);
   w.add("sem_modo.txt", "texto");
-  ASSERT_TRUE(extract(w.finish()));
+  ZipOutcome done = extract(w.finish());
+  ASSERT_TRUE(done) << done.reason;
   auto perms = [&](const char* rel) { return fs::status(drive.host(rel)).permissions() & fs::perms::all; };
   EXPECT_EQ(perms("saida\\bin\\Vantorim"), static_cast<fs::perms>(0755));
   EXPECT_EQ(perms("saida\\bin\\leia.txt"), static_cast<fs::perms>(0640));
