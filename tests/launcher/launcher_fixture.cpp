@@ -1,23 +1,24 @@
 #include "tests/launcher/launcher_fixture.h"
 
+#include <filesystem>
+
 namespace vt::test {
 
-std::string mariadbClientLibrary() {
-#ifdef _WIN32
-  return "C:\\Quorvelin\\libmySQL.dll";
-#else
-  return VT_MARIADB_CLIENT_LIBRARY;
-#endif
-}
-
-LauncherFixture::LauncherFixture(std::string exePath, std::string serverBase, FixedCredentials creds)
+LauncherFixture::LauncherFixture(std::string exePath, std::string serverBase, FixedCredentials creds,
+                                 bool withClientLibrary)
     : credentials(std::move(creds)),
-      dmOnline(credentials, mariadbClientLibrary()),
+      dmOnline(credentials, "C:\\Quorvelin\\libmySQL.dll"),
       form(dmUtils, dmOnline, clock, view, LauncherSettings{serverBase, exePath}),
       dbOnline(dmUtils, dmForms, clock, form.launcherFolder(), serverBase) {
   dmUtils.attachForms(dmForms);
   dmForms.attachUtils(dmUtils);
   form.attachDbOnline(dbOnline);
+#ifndef _WIN32
+  if (withClientLibrary)
+    std::filesystem::create_symlink(VT_MARIADB_CLIENT_LIBRARY, drive.host("C:\\Quorvelin\\libmySQL.dll"));
+#else
+  (void)withClientLibrary;
+#endif
 }
 
 } // namespace vt::test

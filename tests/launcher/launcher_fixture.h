@@ -40,12 +40,13 @@ inline FixedCredentials closedServer() {
   return c;
 }
 
-// The MySQL client library a Linux launcher folder links as libmySQL.dll.
-std::string mariadbClientLibrary();
 
 struct LauncherFixture {
+  // With a credentials value, the install root also gets the MySQL client
+  // library (on Linux a link named libmySQL.dll to MariaDB Connector/C).
   explicit LauncherFixture(std::string exePath = "C:\\Quorvelin\\Vantorim.exe",
-                           std::string serverBase = "http://127.0.0.1:9/", FixedCredentials creds = closedServer());
+                           std::string serverBase = "http://127.0.0.1:9/", FixedCredentials creds = closedServer(),
+                           bool withClientLibrary = false);
 
   TempDrive drive;
   std::string installRoot = drive.installRoot();
