@@ -20,6 +20,8 @@ HFONT makeFont(int height, bool bold, const wchar_t* face) {
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, face);
 }
 
+std::wstring utf8ToWide(const std::string& s) { return platform::utf8ToWide(s); }
+
 // The edit control wants CR LF line ends.
 std::wstring editText(const std::string& text) {
   std::wstring wide = utf8ToWide(text), out;
@@ -29,8 +31,6 @@ std::wstring editText(const std::string& text) {
   }
   return out;
 }
-
-std::wstring utf8ToWide(const std::string& s) { return platform::utf8ToWide(s); }
 
 } // namespace
 
