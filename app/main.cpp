@@ -22,13 +22,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   auto ui = vt::platform::makeNativeMessageUi();
   vt::Win32Window window;
   if (!window.create(instance)) return 1;
-  vt::LauncherApp app(build, *ui, window, vt::platform::currentExecutablePath());
-  window.attach(app.form());
-  return window.run(showCommand);
+  try {
+    vt::LauncherApp app(build, *ui, window, vt::platform::currentExecutablePath());
+    window.attach(app.form());
+    return window.run(showCommand);
+  } catch (const vt::CredentialsError& e) {
+    // The program cannot start without its credentials library.
+    ui->show(e.what(), "Vantorim", vt::platform::mb::kOk | 0x10 /* MB_ICONERROR */);
+    return 1;
+  }
 }
 
 #else
 #include <iostream>
+#include <memory>
 
 #include "ui/console_view.h"
 
@@ -36,7 +43,15 @@ int main() {
   const vt::BuildSettings build{VT_SERVER_BASE_ADDRESS, VT_PAUSES_ENABLED != 0};
   vt::ConsoleView view(std::cout);
   vt::platform::ConsoleMessageUi ui(std::cin, std::cout);
-  vt::LauncherApp app(build, ui, view, vt::platform::currentExecutablePath());
+  std::unique_ptr<vt::LauncherApp> started;
+  try {
+    started = std::make_unique<vt::LauncherApp>(build, ui, view, vt::platform::currentExecutablePath());
+  } catch (const vt::CredentialsError& e) {
+    // The program cannot start without its credentials library.
+    ui.show(e.what(), "Vantorim", vt::platform::mb::kOk);
+    return 1;
+  }
+  vt::LauncherApp& app = *started;
   app.form().FormShow();
   app.form().FormActivate();
   if (app.form().terminationRequested()) return 0;

@@ -31,6 +31,16 @@ TfrmVantorim::TfrmVantorim(TdmUtils& utils, TdmOnline& online, platform::Clock& 
 }
 
 void TfrmVantorim::FormShow() {
+  try {
+    startupChecks();
+  } catch (const std::exception& e) {
+    // As the platform's default handler does: the error's text in a box, the
+    // rest of the event skipped. A failed check has already asked to end.
+    view_.showException(e.what());
+  }
+}
+
+void TfrmVantorim::startupChecks() {
   // All three checks run, whatever the earlier ones found.
   if (!dmUtils.estaConectado()) {
     setCaption("");
@@ -76,7 +86,13 @@ void TfrmVantorim::FormActivate() {
   }
 }
 
-void TfrmVantorim::FormClose() { Shutdown(false); }
+void TfrmVantorim::FormClose() {
+  try {
+    Shutdown(false);
+  } catch (const std::exception& e) {
+    view_.showException(e.what());
+  }
+}
 
 void TfrmVantorim::ShowStatus(std::string_view text, int64_t minimum, int64_t maximum, int64_t position) {
   dmUtils.bringApplicationToFront();

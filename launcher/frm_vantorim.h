@@ -81,6 +81,8 @@ public:
   TdmUtilsDbOnline& dmUtilsDbOnline() { return *dmUtilsDbOnline_; }
 
 private:
+  void startupChecks();
+
   WindowView& view_;
   LauncherSettings settings_;
   TdmUtilsDbOnline* dmUtilsDbOnline_ = nullptr;
