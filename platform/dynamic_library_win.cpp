@@ -39,6 +39,8 @@ bool DynamicLibrary::load(std::string_view path, std::string& error) {
   }
   error = OsError::messageFor(static_cast<long>(code));
   if (error.empty()) error = "System Error.  Code: " + std::to_string(code) + ".";
+  // Some system messages name the file as "%1" ("... not a valid Win32 application"): say which.
+  if (size_t at = error.find("%1"); at != std::string::npos) error.replace(at, 2, std::string(path));
   return false;
 }
 
