@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "tests/support/temp_drive.h"
+#include "utils/version_info.h"
 
 namespace vt {
 namespace {
@@ -78,6 +79,13 @@ TEST_F(Program, OutsideTheInstallRootAndWithoutTheClientLibraryBothChecksSpeak) 
   // There is no C:\Quorvelin\ to hold Config.ini: the data path's write fails
   // with its error shown, and the program still ends as the checks asked.
   EXPECT_NE(run.output.find("erro: Unable to write to C:\\Quorvelin\\Config.ini\n"), std::string::npos) << run.output;
+}
+
+TEST_F(Program, CarriesItsOwnFileVersion) {
+  install("C:\\Quorvelin", false);
+  const std::string exe = "C:\\Quorvelin\\Vantorim.exe";
+  EXPECT_EQ(utils::VersionInfo::getFileVersion(exe), VT_LAUNCHER_VERSION);
+  EXPECT_EQ(utils::VersionInfo::GetExeVersion(exe).substr(0, 1), "V");
 }
 
 TEST_F(Program, WithoutItsCredentialsLibraryItDoesNotStart) {

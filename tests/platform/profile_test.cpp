@@ -3,6 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/profile.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 #include "tests/support/temp_drive.h"
 
 namespace vt::platform {
@@ -111,6 +117,33 @@ TEST_F(Profile, BinaryGarbageAndVeryLongLinesNeverBreakTheReader) {
   EXPECT_TRUE(profileWrite("S", "k", "w", ini));
   EXPECT_EQ(profileRead("S", "k", ini), "w");
 }
+
+#ifndef _WIN32
+TEST_F(Profile, AWriterKilledInTheMiddleOfAWriteLeavesTheFileWhole) {
+  // A large file, so that a write takes long enough to be cut.
+  std::string bulk = "[CONEXAO]\r\nCaminho dos dados=LocalHost\r\n";
+  for (int i = 0; i < 3000; ++i) bulk += "[S" + std::to_string(i) + "]\r\nchave=valor " + std::to_string(i) + "\r\n";
+  drive.write("Config.ini", bulk);
+  const std::string a(2000, 'a'), b(2000, 'b');
+  for (int round = 0; round < 25; ++round) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (;;) {
+        profileWrite("DIV", "VER", a, ini);
+        profileWrite("DIV", "VER", b, ini);
+      }
+    }
+    usleep(static_cast<useconds_t>(3000 + round * 1700));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    const std::string v = profileRead("DIV", "VER", ini);
+    EXPECT_TRUE(v == a || v == b || v.empty()) << "round " << round << ": " << v.size() << " characters";
+    EXPECT_EQ(profileRead("CONEXAO", "Caminho dos dados", ini), "LocalHost") << "round " << round;
+    EXPECT_EQ(profileRead("S2999", "chave", ini), "valor 2999") << "round " << round;
+  }
+}
+#endif
 
 } // namespace
 } // namespace vt::platform
