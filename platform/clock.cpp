@@ -4,9 +4,8 @@
 #include <thread>
 
 namespace vt::platform {
-namespace {
 
-// Days from 1970-01-01 for a civil date, and back (Howard Hinnant's algorithms).
+// Howard Hinnant's algorithms.
 long long daysFromCivil(long long y, unsigned m, unsigned d) {
   y -= m <= 2;
   const long long era = (y >= 0 ? y : y - 399) / 400;
@@ -28,8 +27,6 @@ void civilFromDays(long long z, int& y, int& m, int& d) {
   m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
   y = static_cast<int>(yy + (m <= 2));
 }
-
-} // namespace
 
 LocalTime SystemClock::now() const {
   auto tp = std::chrono::system_clock::now();

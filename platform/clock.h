@@ -53,4 +53,9 @@ private:
 // Gregorian calendar); used by ManualClock and handy in tests.
 LocalTime addMilliseconds(LocalTime t, long long ms);
 
+// Days from 1 January 1970 for a civil date, and back (proleptic Gregorian
+// calendar, any year; month 1-12, day 1-31).
+long long daysFromCivil(long long y, unsigned m, unsigned d);
+void civilFromDays(long long z, int& y, int& m, int& d);
+
 } // namespace vt::platform

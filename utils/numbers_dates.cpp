@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/clock.h"
 #include "utils/utf8.h"
 
 namespace vt::utils {
@@ -21,28 +22,8 @@ constexpr double kMaxDateTime = 2958465.99999999;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Days from 1 January 1970 for a civil date, and back (proleptic Gregorian).
-long long daysFromCivil(long long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-void civilFromDays(long long z, int& y, int& m, int& d) {
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long yy = static_cast<long long>(yoe) + era * 400;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  y = static_cast<int>(yy + (m <= 2));
-}
+using platform::civilFromDays;
+using platform::daysFromCivil;
 
 // 30 December 1899 is day -25569 counted from 1970.
 constexpr long long kEpochShift = 25569;
