@@ -6,46 +6,6 @@
 namespace vt::platform {
 namespace {
 
-// Decodes one UTF-8 sequence at text[i]; malformed bytes decode as U+FFFD and
-// advance by one, so hostile input never stalls or overruns.
-char32_t decodeUtf8(std::string_view text, size_t& i) {
-  auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-  unsigned char b0 = byte(i);
-  if (b0 < 0x80) { ++i; return b0; }
-  int extra = (b0 >= 0xF0 && b0 < 0xF5) ? 3 : (b0 >= 0xE0) && (b0 < 0xF0) ? 2 : (b0 >= 0xC2 && b0 < 0xE0) ? 1 : -1;
-  if (extra < 0 || i + extra >= text.size()) { ++i; return 0xFFFD; }
-  char32_t cp = b0 & (0x3F >> extra);
-  for (int k = 1; k <= extra; ++k) {
-    unsigned char b = byte(i + k);
-    if ((b & 0xC0) != 0x80) { ++i; return 0xFFFD; }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++i;
-    return 0xFFFD;
-  }
-  i += extra + 1;
-  return cp;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // Windows-1252 bytes 0x80-0x9F; 0 marks the five unassigned bytes, which
 // Windows maps to the C1 control of the same value.
 constexpr std::array<char16_t, 32> kCp1252High = {

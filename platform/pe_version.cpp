@@ -4,6 +4,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/encoding.h"
+
 namespace vt::platform {
 namespace {
 
@@ -307,24 +309,6 @@ bool keyEquals(std::span<const unsigned char> b, const Record& r, std::string_vi
     if (lower(u) != lower(c)) return false;
   }
   return true;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 // UTF-16 units up to the first zero, as UTF-8; lone surrogates become U+FFFD.

@@ -57,7 +57,11 @@ public:
     out[at] = static_cast<unsigned char>(v & 0xFF);
     out[at + 1] = static_cast<unsigned char>((v >> 8) & 0xFF);
   }
-  // UTF-8 to UTF-16 units; a malformed sequence becomes U+FFFD.
+  // UTF-8 to UTF-16 units; a malformed sequence becomes U+FFFD. This walk
+  // stays apart from decodeUtf8 (encoding.h): it must be constexpr, and it
+  // treats bad input its own way (an overlong form is taken as its value; an
+  // encoded surrogate or a sequence after a 0xF5-0xF7 lead becomes one U+FFFD
+  // for the whole sequence), which the blocks it writes keep.
   constexpr std::size_t text(std::string_view s) {
     std::size_t units = 0;
     std::size_t i = 0;

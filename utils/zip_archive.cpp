@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/encoding.h"
 #include "platform/file_mode.h"
 #include "platform/os_error.h"
 #include "platform/path.h"
@@ -97,17 +98,7 @@ constexpr std::array<char16_t, 128> kCp437High = {
 std::string cp437ToUtf8(std::string_view bytes) {
   std::string out;
   for (unsigned char c : bytes) {
-    char32_t cp = c < 0x80 ? c : kCp437High[c - 0x80];
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    platform::appendUtf8(out, c < 0x80 ? char32_t{c} : char32_t{kCp437High[c - 0x80]});
   }
   return out;
 }
