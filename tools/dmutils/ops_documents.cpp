@@ -1,6 +1,5 @@
 // dmutils operations of the text helpers and of the document rules: state
 // registration numbers, CPF, CNPJ, GTIN, e-mail, plates and masks.
-#include <climits>
 #include <string>
 
 #include "rules/documents.h"
@@ -18,25 +17,6 @@ using rules::DocumentRules;
 using rules::StateRegistrationRules;
 using utils::TextHelpers;
 
-// The number of arguments an operation takes; more or fewer is an error
-// rather than a silent guess.
-void expectArgs(const json& args, size_t least, size_t most) {
-  if (args.size() < least || args.size() > most) {
-    const std::string wanted =
-        least == most ? std::to_string(least) : std::to_string(least) + " to " + std::to_string(most);
-    throw BadArguments("expected " + wanted + " argument(s), got " + std::to_string(args.size()));
-  }
-}
-void expectArgs(const json& args, size_t count) { expectArgs(args, count, count); }
-
-// An Integer argument: a signed 32-bit number.
-int argInt32(const json& args, size_t i) {
-  const long long value = argInt(args, i);
-  if (value < INT_MIN || value > INT_MAX)
-    throw BadArguments("argument " + std::to_string(i + 1) + " must fit in a 32-bit integer");
-  return static_cast<int>(value);
-}
-
 // A Char argument: a text of exactly one character.
 char32_t argChar(const json& args, size_t i) {
   const std::string text = argString(args, i);
@@ -45,18 +25,6 @@ char32_t argChar(const json& args, size_t i) {
   if (text.empty() || pos != text.size())
     throw BadArguments("argument " + std::to_string(i + 1) + " must be a single character");
   return c;
-}
-
-json result(json value) { return json{{"result", std::move(value)}}; }
-
-// One text in, one value out: most operations of these areas. Operations
-// with several arguments read them in order, so an error names the first bad one.
-template <typename Fn>
-void addText(OpRegistry& registry, const std::string& name, Fn fn) {
-  registry.add(name, [fn](const json& args) {
-    expectArgs(args, 1);
-    return result(fn(argString(args, 0)));
-  });
 }
 
 // validaGTIN*: "args": [code] or [code, ADigCalc]. ADigCalc is an in-out

@@ -15,7 +15,6 @@
 // - The operations that read the regional settings use the running user's
 //   (the Brazilian ones on Linux).
 #include <charconv>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -39,23 +38,8 @@ using rules::WordsRules;
 using utils::NumberDateHelpers;
 using utils::TDateTime;
 
-void expectArgs(const json& args, size_t least, size_t most) {
-  if (args.size() < least || args.size() > most) {
-    const std::string wanted =
-        least == most ? std::to_string(least) : std::to_string(least) + " to " + std::to_string(most);
-    throw BadArguments("expected " + wanted + " argument(s), got " + std::to_string(args.size()));
-  }
-}
-void expectArgs(const json& args, size_t count) { expectArgs(args, count, count); }
-
 [[noreturn]] void bad(size_t i, const std::string& what) {
   throw BadArguments("argument " + std::to_string(i + 1) + " must be " + what);
-}
-
-int argInt32(const json& args, size_t i) {
-  const long long value = argInt(args, i);
-  if (value < INT_MIN || value > INT_MAX) bad(i, "a 32-bit integer");
-  return static_cast<int>(value);
 }
 
 unsigned int argCardinal(const json& args, size_t i) {
@@ -156,16 +140,6 @@ std::string timeText(TDateTime value) {
   if (p.millisecond) std::snprintf(buf, sizeof buf, "%02d:%02d:%02d.%03d", p.hour, p.minute, p.second, p.millisecond);
   else std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", p.hour, p.minute, p.second);
   return buf;
-}
-
-json result(json value) { return json{{"result", std::move(value)}}; }
-
-template <typename Fn>
-void addText(OpRegistry& registry, const std::string& name, Fn fn) {
-  registry.add(name, [fn](const json& args) {
-    expectArgs(args, 1);
-    return result(fn(argString(args, 0)));
-  });
 }
 
 template <typename Fn>

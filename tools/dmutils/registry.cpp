@@ -1,5 +1,7 @@
 #include "tools/dmutils/registry.h"
 
+#include <climits>
+
 namespace vt::tools {
 
 using nlohmann::json;
@@ -67,6 +69,20 @@ bool argBool(const json& args, size_t i) {
   const json& v = at(args, i, "true or false");
   if (!v.is_boolean()) wrongType(i, "true or false");
   return v.get<bool>();
+}
+
+int argInt32(const json& args, size_t i) {
+  const long long value = argInt(args, i);
+  if (value < INT_MIN || value > INT_MAX) wrongType(i, "a 32-bit integer");
+  return static_cast<int>(value);
+}
+
+void expectArgs(const json& args, size_t least, size_t most) {
+  if (args.size() < least || args.size() > most) {
+    const std::string wanted =
+        least == most ? std::to_string(least) : std::to_string(least) + " to " + std::to_string(most);
+    throw BadArguments("expected " + wanted + " argument(s), got " + std::to_string(args.size()));
+  }
 }
 
 // Each area adds a line here when its ops_<area>.cpp lands.

@@ -6,6 +6,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -37,6 +38,27 @@ std::string argString(const nlohmann::json& args, size_t i);
 long long argInt(const nlohmann::json& args, size_t i);
 double argDouble(const nlohmann::json& args, size_t i);
 bool argBool(const nlohmann::json& args, size_t i);
+// An Integer argument: a signed 32-bit number.
+int argInt32(const nlohmann::json& args, size_t i);
+
+// The number of arguments an operation takes; more or fewer is an error
+// rather than a silent guess.
+void expectArgs(const nlohmann::json& args, size_t least, size_t most);
+inline void expectArgs(const nlohmann::json& args, size_t count) { expectArgs(args, count, count); }
+
+// The answer of an operation without out-parameters.
+inline nlohmann::json result(nlohmann::json value) { return nlohmann::json{{"result", std::move(value)}}; }
+
+// One text in, one value out: the most common shape of an operation.
+// Operations with several arguments read them in order, so an error names
+// the first bad one.
+template <typename Fn>
+void addText(OpRegistry& registry, const std::string& name, Fn fn) {
+  registry.add(name, [fn](const nlohmann::json& args) {
+    expectArgs(args, 1);
+    return result(fn(argString(args, 0)));
+  });
+}
 
 // One per area; each file adds its operations.
 void registerAllOps(OpRegistry& registry);
