@@ -3,45 +3,22 @@
 #include "dialogs/forms.h"
 #include "dmutils/dm_utils.h"
 #include "platform/clock.h"
+#include "platform/encoding.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/profile.h"
+#include "utils/text.h"
 
 namespace vt {
 namespace {
 
 using namespace std::chrono_literals;
 
-std::string toLowerAscii(std::string_view s) {
-  std::string out(s);
-  for (auto& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return out;
-}
-
 std::string removeAll(std::string_view s, char c) {
   std::string out;
   for (char ch : s)
     if (ch != c) out += ch;
   return out;
-}
-
-std::string trimBlanks(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-  return std::string(s);
-}
-
-// The first n characters (code points) of a UTF-8 text.
-std::string firstCharacters(std::string_view s, size_t n) {
-  size_t chars = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
-      if (chars == n) return std::string(s.substr(0, i));
-      ++chars;
-    }
-  }
-  return std::string(s);
 }
 
 } // namespace
@@ -85,7 +62,7 @@ std::string TdmUtils::configUsuario() {
     clock_.pause(1s);
   }
   std::string name = removeAll(platform::userName(), ' ');
-  name = trimBlanks(removeAll(arrumaStr(name), '?')) + ".ini";
+  name = std::string(utils::trim(removeAll(arrumaStr(name), '?'))) + ".ini";
   gPathConfig = folder + "Config_" + name;
   if (!platform::fileExists(gPathConfig)) {
     exibeMsg("Selecione o banco de dados que deseja conectar.", "Atenção", false, true);
@@ -98,7 +75,7 @@ std::string TdmUtils::configUsuario() {
 
 bool TdmUtils::validaVersaoConfig(int AExec) {
   const std::string host = getFromConfig("CONEXAO", "Caminho dos dados", kConfigPath);
-  if (toLowerAscii(host) == "localhost") {
+  if (utils::equalsIgnoringAsciiCase(host, "localhost")) {
     const std::string recorded = getFromConfig("DIV", "VER", kConfigPath);
     static constexpr const char* kExecutables[] = {"Quorvelin.exe", "Zentrix.exe", "Caspelo.exe",
                                                    "Varnost.exe",   "Dostravo.exe", "Mirendal.exe"};
@@ -109,7 +86,7 @@ bool TdmUtils::validaVersaoConfig(int AExec) {
   }
   const std::string mine = getFromConfig("DIV", "VER", kConfigPath);
   const std::string server = getFromConfig("DIV", "VER", "\\\\" + host + "\\Quorvelin\\Config.ini");
-  if (firstCharacters(mine, 8) == firstCharacters(server, 8)) return true;
+  if (platform::firstCharacters(mine, 8) == platform::firstCharacters(server, 8)) return true;
   exibeMsg("O \"Config.ini\" do servidor (" + host + ") está com uma versão diferente do \"Config.ini\" desse terminal.\r\r" +
                "\"Config.ini\" do servidor: " + server + "\r\n" + "\"Config.ini\" do terminal: " + mine + "\r\n\r\n" +
                "Entre em contato com o Suporte Quorvelin para solução do problema.",

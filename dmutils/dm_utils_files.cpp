@@ -11,6 +11,7 @@
 #include "platform/process.h"
 #include "platform/regional.h"
 #include "platform/url_download.h"
+#include "utils/text.h"
 
 namespace vt {
 namespace {
@@ -21,13 +22,6 @@ using namespace std::chrono_literals;
 size_t fileNameStart(std::string_view path) {
   size_t cut = path.find_last_of("\\/:");
   return cut == std::string_view::npos ? 0 : cut + 1;
-}
-
-std::string replaceAll(std::string text, std::string_view what, std::string_view with) {
-  if (what.empty()) return text;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-    text.replace(at, what.size(), with);
-  return text;
 }
 
 } // namespace
@@ -131,10 +125,7 @@ std::string TdmUtils::blobToHex(std::istream& Stream) {
 
 std::string TdmUtils::carregaEtiqueta(std::string_view ANome) {
   const std::string host = getFromConfig("CONEXAO", "Caminho dos dados", kConfigPath);
-  std::string lower = host;
-  for (auto& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  const std::string root = (lower == "localhost") ? "C:" : "\\\\" + host;
+  const std::string root = utils::equalsIgnoringAsciiCase(host, "localhost") ? "C:" : "\\\\" + host;
   const std::string custom = root + "\\Quorvelin\\reports\\etiquetas\\personalizados\\" + std::string(ANome);
   if (platform::fileExists(custom)) return custom;
   return root + "\\Quorvelin\\reports\\etiquetas\\" + std::string(ANome);
@@ -160,9 +151,9 @@ std::string TdmUtils::verificaXmlCdata(std::string_view APathXML, std::string_vi
     if (AProgresso) progress("pbFim", "", 0);
     return {};
   }
-  text = replaceAll(std::move(text), "<![CDATA[", "");
+  text = utils::replaceAll(std::move(text), "<![CDATA[", "");
   step("pbProgrs", "Iniciando Análise do Arquivo XML...", 62, 500ms);
-  text = replaceAll(std::move(text), "]]>", "");
+  text = utils::replaceAll(std::move(text), "]]>", "");
   step("pbProgrs", "Iniciando Análise do Arquivo XML...", 75, 500ms);
   platform::writeFileReplacing(work, text);
   const std::string backup = folder + "bkp" + extractFileOnlyName(AFileXML) + ".xml";

@@ -4,20 +4,12 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "utils/text.h"
 
 namespace vt {
 namespace {
 
 using namespace std::chrono_literals;
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return true;
-}
 
 std::string_view fileNamePart(std::string_view entry) {
   size_t cut = entry.find_last_of("\\/:");
@@ -26,7 +18,8 @@ std::string_view fileNamePart(std::string_view entry) {
 
 // The name rule of IsRunningProcess with ATipo 1 and of killTask.
 bool matchesLoosely(std::string_view entry, std::string_view exeFileName) {
-  return equalsIgnoringAsciiCase(fileNamePart(entry), exeFileName) || equalsIgnoringAsciiCase(entry, exeFileName);
+  return utils::equalsIgnoringAsciiCase(fileNamePart(entry), exeFileName) ||
+         utils::equalsIgnoringAsciiCase(entry, exeFileName);
 }
 
 std::string shellErrorText(long code) {

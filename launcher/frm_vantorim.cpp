@@ -9,18 +9,9 @@
 #include "platform/files.h"
 #include "terminal/utils_db_online.h"
 #include "utils/numbers_dates.h"
+#include "utils/text.h"
 
 namespace vt {
-namespace {
-
-std::string lowerAscii(std::string_view s) {
-  std::string out(s);
-  for (auto& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return out;
-}
-
-} // namespace
 
 TfrmVantorim::TfrmVantorim(TdmUtils& utils, TdmOnline& online, platform::Clock& runClock, WindowView& view,
                            LauncherSettings settings)
@@ -48,7 +39,7 @@ void TfrmVantorim::startupChecks() {
     Shutdown(false);
     requestTermination();
   }
-  if (lowerAscii(launcherFolder_) != lowerAscii(kInstallRoot)) {
+  if (!utils::equalsIgnoringAsciiCase(launcherFolder_, kInstallRoot)) {
     setCaption("");
     dmUtils.exibeMsg("O Vantorim não pode ser executado fora da \"C:\\Quorvelin\\\".", "Atenção", false, true);
     Shutdown(false);

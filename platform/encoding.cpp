@@ -15,6 +15,17 @@ constexpr std::array<char16_t, 32> kCp1252High = {
 
 } // namespace
 
+std::string firstCharacters(std::string_view text, std::size_t count) {
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+      if (characters == count) return std::string(text.substr(0, i));
+      ++characters;
+    }
+  }
+  return std::string(text);
+}
+
 std::string utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -82,6 +82,10 @@ std::string wideToUtf8(std::wstring_view text);
 std::string utf8ToFileText(std::string_view text);
 std::string fileTextToUtf8(std::string_view bytes);
 
+// The first `count` characters (code points) of a UTF-8 text, never cut
+// inside one; a stray continuation byte goes with the character before it.
+std::string firstCharacters(std::string_view text, std::size_t count);
+
 // Windows-1252 conversions, available on every platform.
 std::string utf8ToCp1252(std::string_view text);
 std::string cp1252ToUtf8(std::string_view bytes);

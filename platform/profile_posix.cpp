@@ -167,18 +167,6 @@ std::optional<size_t> findKey(const ProfileFile& f, std::pair<size_t, size_t> ra
   return std::nullopt;
 }
 
-// Cuts to the first `limit` characters (code points), never inside one.
-std::string cutToCharacters(std::string_view s, size_t limit) {
-  size_t chars = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
-      if (chars == limit) return std::string(s.substr(0, i));
-      ++chars;
-    }
-  }
-  return std::string(s);
-}
-
 // Writes beside the file, then renames over it, so a crash during the write
 // keeps the previous content whole.
 bool save(const ProfileFile& f, const fs::path& target) {
@@ -245,7 +233,7 @@ std::string profileRead(std::string_view section, std::string_view key, std::str
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
-  return cutToCharacters(value, kProfileValueLimit);
+  return firstCharacters(value, kProfileValueLimit);
 }
 
 bool profileWrite(std::string_view section, std::string_view key, std::string_view value, std::string_view path) {

@@ -28,12 +28,6 @@ std::string_view trimRight(std::string_view text) {
   return text;
 }
 
-std::string_view trim(std::string_view text) {
-  text = trimRight(text);
-  while (!text.empty() && isBlankOrControl(text.front())) text.remove_prefix(1);
-  return text;
-}
-
 std::string repeat(std::string_view piece, long long times) {
   std::string out;
   if (times <= 0 || piece.empty()) return out;
@@ -138,6 +132,37 @@ int hexValue(char c) {
 }
 
 } // namespace
+
+std::string_view trim(std::string_view text) {
+  text = trimRight(text);
+  while (!text.empty() && isBlankOrControl(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+std::string lowerAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return out;
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (fold(a[i]) != fold(b[i])) return false;
+  return true;
+}
+
+std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
+  if (from.empty()) return text;
+  std::string out;
+  std::size_t pos = 0;
+  for (std::size_t hit; (hit = text.find(from, pos)) != std::string::npos; pos = hit + from.size())
+    out.append(text, pos, hit - pos).append(to);
+  out.append(text, pos, std::string::npos);
+  return out;
+}
 
 std::string upperCase(std::string_view text) { return mapCharacters(text, toUpper); }
 std::string lowerCase(std::string_view text) { return mapCharacters(text, toLower); }

@@ -59,4 +59,14 @@ struct TextHelpers {
 std::string upperCase(std::string_view text);
 std::string lowerCase(std::string_view text);
 
+// Small text helpers shared across the suite.
+// The text without blanks and control characters (bytes up to 32) at its ends.
+std::string_view trim(std::string_view text);
+// ASCII letters in lower case; every other byte stays as it is.
+std::string lowerAscii(std::string_view text);
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+// Every occurrence of `from`, left to right and not overlapping, replaced by
+// `to`; an empty `from` leaves the text as it is.
+std::string replaceAll(std::string text, std::string_view from, std::string_view to);
+
 } // namespace vt::utils
