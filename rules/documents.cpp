@@ -42,21 +42,11 @@ int mod11Digit(int sum) {
   return r < 2 ? 0 : 11 - r;
 }
 
-bool equalsIgnoringAsciiCase(std::string_view text, std::string_view upper) {
-  if (text.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != upper[i]) return false;
-  }
-  return true;
-}
-
 // One GTIN algorithm for the nominal lengths 8, 12, 13 and 14. Positions are
 // characters; a character that is not a digit adds nothing but still takes
 // its position. Every character but the last takes part in the sum.
 bool validaGTIN(std::string_view code, std::size_t n, int& digitOut) {
-  if (equalsIgnoringAsciiCase(code, "SEM GTIN")) return true;
+  if (utils::equalsIgnoringAsciiCase(code, "SEM GTIN")) return true;
   const int oddWeight = n == 13 ? 1 : 3;
   const int evenWeight = n == 13 ? 3 : 1;
   int sum = 0;

@@ -2,23 +2,13 @@
 
 #include <vector>
 
+#include "utils/text.h"
 #include "utils/utf8.h"
 
 namespace vt::rules {
 namespace {
 
 using utils::TDate;
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // Day d of the month of `inMonth`, at midnight; when the month has no such
 // day (above its length or, for a fortnightly due day as for a monthly one,
@@ -46,8 +36,8 @@ bool isDigit(std::string_view character) {
 TDate DueDateRules::dataVctoMensalistaQuinzenalOuSemanal(TDate ADataVenda, std::string_view ADescricao, int ADiaVct,
                                                         int ADoDia1, int AAoDia1, int AVctDia1, int AVctDia2,
                                                         int ADiaVctSemanal, int AVctMesmoMes) {
-  if (equalsIgnoringCase(ADescricao, "Mensalista")) return dayOfMonth(utils::incMonth(ADataVenda), ADiaVct);
-  if (equalsIgnoringCase(ADescricao, "Quinzenal")) {
+  if (utils::equalsIgnoringAsciiCase(ADescricao, "Mensalista")) return dayOfMonth(utils::incMonth(ADataVenda), ADiaVct);
+  if (utils::equalsIgnoringAsciiCase(ADescricao, "Quinzenal")) {
     const TDate next = utils::incMonth(ADataVenda);
     const int day = utils::decodeDateTime(next).day;
     if (day >= ADoDia1 && day <= AAoDia1) return dayOfMonth(AVctMesmoMes == 1 ? ADataVenda : next, AVctDia1);

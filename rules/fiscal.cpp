@@ -5,6 +5,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "utils/text.h"
+
 namespace vt::rules {
 namespace {
 
@@ -21,15 +23,6 @@ constexpr std::array<std::string_view, 89> kSaleCfops = {
 };
 
 constexpr long long kOffset = 50000000;
-
-std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
-  std::string out;
-  std::size_t pos = 0;
-  for (std::size_t hit; (hit = text.find(from, pos)) != std::string::npos; pos = hit + from.size())
-    out.append(text, pos, hit - pos).append(to);
-  out.append(text, pos, std::string::npos);
-  return out;
-}
 
 } // namespace
 
@@ -56,7 +49,7 @@ std::string FiscalRules::indicadorPresenca(std::string_view ANumero) {
 std::string FiscalRules::formataObsFiscal(std::string_view AMsg, std::string_view ADelimitador) {
   std::string text(AMsg);
   for (std::string_view lineBreak : {"\r\n\r\n", "\n\r\n\r", "\n\r", "\r\n"})
-    text = replaceAll(std::move(text), lineBreak, ADelimitador);
+    text = utils::replaceAll(std::move(text), lineBreak, ADelimitador);
   // One delimiter at the very start and one at the very end go. The text in
   // between is kept as it is, even where it holds the characters a marker
   // around the text would use.

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "utils/text.h"
+
 namespace vt::rules {
 
 namespace {
@@ -214,17 +216,9 @@ struct Number {
   }
 };
 
-bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isBlankOrControl(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlankOrControl(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 bool isIsento(std::string_view text) {
   constexpr std::string_view kIsento = "ISENTO";
-  text = trimmed(text);
+  text = utils::trim(text);
   if (text.size() != kIsento.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
@@ -249,7 +243,7 @@ bool isKnownState(std::string_view uf) {
 // for any state: fewer than two characters, or more than any state's length
 // (a number is never shortened).
 bool reduce(std::string_view typed, Number& number) {
-  typed = trimmed(typed);
+  typed = utils::trim(typed);
   std::size_t start = 0;
   if (!typed.empty() && typed.front() == 'P') {
     number.chars[0] = 'P';

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "utils/text.h"
 #include "utils/utf8.h"
 
 namespace vt::utils {
@@ -357,16 +358,6 @@ bool scanDateTime(std::string_view text, const platform::RegionalFormats& format
 
 ConvertError notADateTime(std::string_view text) {
   return ConvertError("'" + std::string(text) + "' is not a valid date and time");
-}
-
-std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
-  if (from.empty()) return text;
-  std::string out;
-  std::size_t pos = 0;
-  for (std::size_t hit; (hit = text.find(from, pos)) != std::string::npos; pos = hit + from.size())
-    out.append(text, pos, hit - pos).append(to);
-  out.append(text, pos, std::string::npos);
-  return out;
 }
 
 std::string keepOnly(std::string_view text, std::string_view allowed) {
