@@ -35,7 +35,9 @@ TEST(FormShow, EachFailingCheckShowsItsMessageInOrderAndNoPhaseRuns) {
   // console suite also runs the program without one).
   const size_t offline = platform::internetConnected() ? 0 : 1;
   ASSERT_EQ(f.ui.shown.size(), 2u + offline);
-  if (offline) EXPECT_EQ(f.ui.shown[0].text, "O Vantorim não pode ser executado sem Internet.");
+  if (offline) {
+    EXPECT_EQ(f.ui.shown[0].text, "O Vantorim não pode ser executado sem Internet.");
+  }
   EXPECT_EQ(f.ui.shown[offline].text, "O Vantorim não pode ser executado fora da \"C:\\Quorvelin\\\".");
   EXPECT_EQ(f.ui.shown[offline + 1].text,
             "Não foi possível encontrar a \"C:\\Quorvelin\\libmySQL.dll\" para o funcionamento correto do Vantorim.");
