@@ -26,8 +26,7 @@ bool TfrmVantorim::DownloadFile(std::string_view fileName, std::string_view hand
     const int32_t expected =
         head.contentLength ? static_cast<int32_t>(static_cast<uint32_t>(*head.contentLength & 0xFFFFFFFF)) : -1;
     if (expected <= 0) {
-      dmUtils.exibeMsg("O arquivo " + std::string(fileName) + " não foi encontrado para download nos servidores da Quorvelin.",
-                       "Atenção", false, true);
+      dmUtils.exibeMsg(downloadNotFoundMessage(fileName), "Atenção", false, true);
       return false;
     }
     bool begun = false;
@@ -51,10 +50,7 @@ bool TfrmVantorim::DownloadFile(std::string_view fileName, std::string_view hand
   } catch (const std::exception& e) {
     const std::string error = e.what();
     WriteLogLine("Falha para baixar o arquivo " + std::string(fileName) + ". Erro informado: " + error);
-    dmUtils.exibeMsg("Erro ao realizar o download do arquivo " + std::string(fileName) + ". Possíveis causas:\r\n" +
-                         "- oscilação da internet ao realizar o download client-server.\r\n" +
-                         "- arquivo baixado corrompido.\r\n\r\n" + "Erro informado: \r\n" + error,
-                     "Atenção", false, true);
+    dmUtils.exibeMsg(downloadErrorMessage(fileName, error), "Atenção", false, true);
     return false;
   }
 }

@@ -23,6 +23,17 @@ std::string downloadAddress(std::string_view serverBase, std::string_view fileNa
   return address;
 }
 
+std::string downloadNotFoundMessage(std::string_view fileName) {
+  return "O arquivo " + std::string(fileName) + " não foi encontrado para download nos servidores da Quorvelin.";
+}
+
+std::string downloadErrorMessage(std::string_view fileName, std::string_view error) {
+  return "Erro ao realizar o download do arquivo " + std::string(fileName) +
+         ". Possíveis causas:\r\n- oscilação da internet ao realizar o download client-server.\r\n"
+         "- arquivo baixado corrompido.\r\n\r\nErro informado: \r\n" +
+         std::string(error);
+}
+
 std::string httpStatusError(int status, std::string_view reason) {
   std::string text = "HTTP/1.1 " + std::to_string(status);
   if (!reason.empty()) text += " " + std::string(reason);

@@ -17,6 +17,11 @@ platform::http::Headers downloadRequestHeaders();
 std::string downloadAddress(std::string_view serverBase, std::string_view fileName, std::string_view handleText,
                             std::string_view folder);
 
+// The notices of a download that failed: the file is not on the server, or
+// the transfer went wrong (error: the client's text).
+std::string downloadNotFoundMessage(std::string_view fileName);
+std::string downloadErrorMessage(std::string_view fileName, std::string_view error);
+
 // The error text of an answer with an error status, as the HTTP client names it.
 std::string httpStatusError(int status, std::string_view reason);
 

@@ -85,18 +85,14 @@ bool TdmUtilsDbOnline::DownloadLauncherPackage(const std::string& AFile) {
     const http::HeadResult head = http::head(address, downloadRequestHeaders());
     if (head.status < 200 || head.status >= 300) throw std::runtime_error(httpStatusError(head.status, head.reason));
     if (!head.contentLength || *head.contentLength == 0) {
-      dmUtils_.exibeMsg("O arquivo Vantorim.zip não foi encontrado para download nos servidores da Quorvelin.", "Atenção",
-                        false, true);
+      dmUtils_.exibeMsg(downloadNotFoundMessage("Vantorim.zip"), "Atenção", false, true);
       return false;
     }
     const http::GetResult got = http::getToFile(address, downloadRequestHeaders(), platform::toHost(AFile));
     if (got.status < 200 || got.status >= 300) throw std::runtime_error(httpStatusError(got.status, got.reason));
     return true;
   } catch (const std::exception& e) {
-    dmUtils_.exibeMsg("Erro ao realizar o download do arquivo Vantorim.zip. Possíveis causas:\r\n- oscilação da internet "
-                      "ao realizar o download client-server.\r\n- arquivo baixado corrompido.\r\n\r\nErro informado: \r\n" +
-                          std::string(e.what()),
-                      "Atenção", false, true);
+    dmUtils_.exibeMsg(downloadErrorMessage("Vantorim.zip", e.what()), "Atenção", false, true);
     return false;
   }
 }
