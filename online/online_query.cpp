@@ -1,5 +1,7 @@
 #include "online/online_query.h"
 
+#include "utils/text.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -26,37 +28,10 @@ utils::ConvertError notAnInteger(std::string_view text) {
   return utils::ConvertError("'" + std::string(text) + "' is not a valid integer value");
 }
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// The integer syntax of the system: blanks before, a sign, decimal digits or
-// hexadecimal after "$", "x", "X", "0x", "0X"; nothing after the digits.
+// The integer syntax of the system (blanks before, a sign, decimal digits or
+// hexadecimal after "$", "x", "X", "0x", "0X"; nothing after), 64-bit.
 std::optional<std::int64_t> parseInteger(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  unsigned base = 10;
-  if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
-    base = 16, ++i;
-  } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-    base = 16, i += 2;
-  }
-  if (i == text.size()) return std::nullopt;
-  const std::uint64_t limit = negative ? 9223372036854775808ull : 9223372036854775807ull;
-  std::uint64_t value = 0;
-  for (; i < text.size(); ++i) {
-    const int digit = base == 16 ? hexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
-    if (digit < 0) return std::nullopt;
-    if (value > (limit - static_cast<unsigned>(digit)) / base) return std::nullopt;
-    value = value * base + static_cast<unsigned>(digit);
-  }
-  if (negative) return value == limit ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(value);
-  return static_cast<std::int64_t>(value);
+  return utils::parseIntegerText(text, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max());
 }
 
 bool readNumber(std::string_view text, std::size_t& pos, std::size_t digits, int& value) {

@@ -37,36 +37,10 @@ std::string twoDigits(int n) {
 
 // ---- Integer syntax of the platform's conversions ------------------------
 
-// Leading blanks, a sign, decimal digits or hexadecimal after "$", "x", "X",
-// "0x", "0X"; nothing after; the value fits 32 bits.
 std::optional<int> strToInt32(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  int base = 10;
-  if (i < s.size() && (s[i] == '$' || s[i] == 'x' || s[i] == 'X')) {
-    base = 16;
-    ++i;
-  } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
-    base = 16;
-    i += 2;
-  }
-  if (i == s.size()) return std::nullopt;
-  const std::uint64_t limit = negative ? 2147483648ull : 2147483647ull;
-  std::uint64_t value = 0;
-  for (; i < s.size(); ++i) {
-    const char c = s[i];
-    int digit = -1;
-    if (isDigit(c)) digit = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    if (digit < 0) return std::nullopt;
-    value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
-    if (value > limit) return std::nullopt;
-  }
-  const long long signedValue = negative ? -static_cast<long long>(value) : static_cast<long long>(value);
-  return static_cast<int>(signedValue);
+  const auto value = parseIntegerText(s, INT32_MIN, INT32_MAX);
+  if (!value) return std::nullopt;
+  return static_cast<int>(*value);
 }
 
 // The text's characters as UTF-16 code units would count them: a character

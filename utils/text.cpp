@@ -284,30 +284,39 @@ int TextHelpers::ocorrenciaDeCaracter(std::string_view AString, char32_t ACaract
   return count;
 }
 
-bool TextHelpers::strIsInteger(std::string_view AStr) {
+std::optional<std::int64_t> parseIntegerText(std::string_view text, std::int64_t minimum, std::int64_t maximum) {
   std::size_t i = 0;
-  while (i < AStr.size() && AStr[i] == ' ') ++i;
+  while (i < text.size() && text[i] == ' ') ++i;
   bool negative = false;
-  if (i < AStr.size() && (AStr[i] == '+' || AStr[i] == '-')) negative = AStr[i++] == '-';
-  int base = 10;
-  if (i < AStr.size() && (AStr[i] == '$' || AStr[i] == 'x' || AStr[i] == 'X')) {
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  unsigned base = 10;
+  if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
     base = 16;
     ++i;
-  } else if (i + 1 < AStr.size() && AStr[i] == '0' && (AStr[i + 1] == 'x' || AStr[i + 1] == 'X')) {
+  } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
     base = 16;
     i += 2;
   }
-  if (i == AStr.size()) return false;  // no digits at all
-  // The magnitude may reach 2^31 for a negative number only.
-  const std::uint64_t limit = negative ? 2147483648ull : 2147483647ull;
+  if (i == text.size()) return std::nullopt;  // no digits at all
+  // The magnitude the sign allows, as an unsigned number (|INT64_MIN| included).
+  const std::uint64_t limit = negative ? (minimum < 0 ? 0 - static_cast<std::uint64_t>(minimum) : 0)
+                                       : (maximum > 0 ? static_cast<std::uint64_t>(maximum) : 0);
   std::uint64_t value = 0;
-  for (; i < AStr.size(); ++i) {
-    const int digit = base == 16 ? hexValue(AStr[i]) : (isDigit(AStr[i]) ? AStr[i] - '0' : -1);
-    if (digit < 0) return false;
-    value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
-    if (value > limit) return false;
+  for (; i < text.size(); ++i) {
+    const int digit = base == 16 ? hexValue(text[i]) : (isDigit(text[i]) ? text[i] - '0' : -1);
+    if (digit < 0) return std::nullopt;
+    // value * base + digit <= limit, asked without overflowing.
+    if (static_cast<std::uint64_t>(digit) > limit || value > (limit - static_cast<unsigned>(digit)) / base)
+      return std::nullopt;
+    value = value * base + static_cast<unsigned>(digit);
   }
-  return true;
+  if (!negative) return static_cast<std::int64_t>(value);
+  if (value == 0) return minimum <= 0 && maximum >= 0 ? std::optional<std::int64_t>(0) : std::nullopt;
+  return static_cast<std::int64_t>(0 - value);  // two's complement: INT64_MIN included
+}
+
+bool TextHelpers::strIsInteger(std::string_view AStr) {
+  return parseIntegerText(AStr, INT32_MIN, INT32_MAX).has_value();
 }
 
 bool TextHelpers::strIsNumber(std::string_view AStr) {

@@ -5,10 +5,18 @@
 //
 // Texts are UTF-8. Where an operation counts or replaces characters it works
 // on whole characters (code points), never on the bytes of one.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace vt::utils {
+
+// The platform's integer syntax: leading blanks, an optional "+" or "-", then
+// decimal digits or a hexadecimal number after "$", "x", "X", "0x" or "0X";
+// nothing may follow. The value when the text is such a number between
+// `minimum` and `maximum`, nothing otherwise.
+std::optional<std::int64_t> parseIntegerText(std::string_view text, std::int64_t minimum, std::int64_t maximum);
 
 struct TextHelpers {
   // Character filters: the characters of the class, in their order and case.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -213,6 +216,35 @@ TEST(BooleanConversions, MatchTheirFixedForms) {
   EXPECT_FALSE(T::getBooleanFromString("1"));
   EXPECT_EQ(T::getStringFromBoolean(true), "True");
   EXPECT_EQ(T::getStringFromBoolean(false), "False");
+}
+
+} // namespace
+} // namespace vt::utils
+
+namespace vt::utils {
+namespace {
+
+TEST(ParseIntegerText, TheRangeIsTheCallersUpToSixtyFourBits) {
+  constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
+  constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
+  struct Case {
+    const char* text;
+    std::optional<std::int64_t> expected;
+  } cases[] = {
+      {"9223372036854775807", kMax},
+      {"-9223372036854775808", kMin},
+      {"9223372036854775808", std::nullopt},
+      {"-9223372036854775809", std::nullopt},
+      {"$7FFFFFFFFFFFFFFF", kMax},
+      {"-0x8000000000000000", kMin},
+      {"99999999999999999999999", std::nullopt},
+      {"  -0", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(parseIntegerText(c.text, kMin, kMax), c.expected) << c.text;
+  // A narrower range refuses what lies outside it.
+  EXPECT_EQ(parseIntegerText("-1", 0, 10), std::nullopt);
+  EXPECT_EQ(parseIntegerText("11", 0, 10), std::nullopt);
+  EXPECT_EQ(parseIntegerText("10", 0, 10), 10);
 }
 
 } // namespace
