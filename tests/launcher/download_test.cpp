@@ -2,6 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/encoding.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "tests/launcher/launcher_fixture.h"
 #include "tests/support/http_test_server.h"
 
@@ -111,6 +116,24 @@ TEST(DownloadFile, AnUnreachableServerIsReportedNotThrown) {
   ASSERT_EQ(f.ui.shown.size(), 1u);
   EXPECT_EQ(f.ui.shown[0].text.rfind("Erro ao realizar o download do arquivo Caspelo.zip.", 0), 0u);
 }
+
+#ifdef _WIN32
+TEST(DownloadFile, ALocalFileHeldByAnotherProgramIsAnErrorNotAHang) {
+  DownloadFixture f;
+  f.server.put(f.folder + "/Caspelo.zip", "conteudo");
+  f.drive.write("C:\\Quorvelin\\dwd\\Caspelo.zip", "em uso");
+  // Another program holds the file and denies every sharing.
+  HANDLE held = CreateFileW(L"C:\\Quorvelin\\dwd\\Caspelo.zip", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const bool stored = f.form.DownloadFile("Caspelo.zip", "", f.folder + "/", "C:\\Quorvelin\\dwd\\Caspelo.zip");
+  CloseHandle(held);
+  EXPECT_FALSE(stored);
+  ASSERT_EQ(f.ui.shown.size(), 1u);
+  EXPECT_EQ(f.ui.shown[0].text.rfind("Erro ao realizar o download do arquivo Caspelo.zip.", 0), 0u);
+  EXPECT_EQ(f.drive.read("C:\\Quorvelin\\dwd\\Caspelo.zip"), "em uso");
+  EXPECT_TRUE(f.server.requestsTo("/" + f.folder + "/Caspelo.zip").empty());  // nothing was asked
+}
+#endif
 
 } // namespace
 } // namespace vt
