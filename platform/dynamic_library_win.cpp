@@ -9,20 +9,6 @@
 
 namespace vt::platform {
 
-DynamicLibrary::~DynamicLibrary() { unload(); }
-
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), keep_(other.keep_) {}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-  if (this != &other) {
-    unload();
-    handle_ = std::exchange(other.handle_, nullptr);
-    keep_ = other.keep_;
-  }
-  return *this;
-}
-
 bool DynamicLibrary::load(std::string_view path, std::string& error) {
   unload();
   const std::wstring wide = toHost(path).wstring();
