@@ -16,7 +16,8 @@
 namespace vt {
 namespace {
 
-// Closes the connection on every way out of the check, an unexpected error included.
+// Closes the connection on every way out of the check, an unexpected error
+// included; the ends that close it themselves disarm it.
 struct DisconnectOnExit {
   TdmOnline& online;
   bool armed = true;
@@ -74,6 +75,7 @@ bool phaseSelfUpdate(TfrmVantorim& form) {
   DisconnectOnExit guard{online};
   const std::string reason = online.conectarBancoOnline();
   if (!reason.empty()) {
+    guard.armed = false;
     form.WriteLogLine("Falha para se conectar no banco online para troca do Vantorim. Motivo: " + reason);
     online.desconectarBancoOnline();
     form.dmUtils.exibeMsg("Não foi possível se conectar ao banco online para consulta da versão do Vantorim. Motivo: " + reason,
@@ -86,6 +88,7 @@ bool phaseSelfUpdate(TfrmVantorim& form) {
   form.WriteLogLine("Confere se tabela tabscoappversoes no banco online está acessível");
   runQuery(online.qryOneLine, "show tables like 'tabscoappversoes'");
   if (online.qryOneLine.RecordCount() == 0) {
+    guard.armed = false;
     form.WriteLogLine("A tabela tabscoappversoes no banco online não está acessível");
     form.dmUtils.exibeMsg("Não foi encontrada tabela disponível para consulta da versão do Vantorim.", "Atenção", false,
                           true);
