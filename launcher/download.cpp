@@ -7,7 +7,6 @@
 #include "launcher/frm_vantorim.h"
 #include "platform/files.h"
 #include "platform/http.h"
-#include "platform/path.h"
 #include "terminal/download_request.h"
 
 namespace vt {
@@ -20,8 +19,7 @@ bool TfrmVantorim::DownloadFile(std::string_view fileName, std::string_view hand
   WriteLogLine("Baixando arquivo " + std::string(localFile) + " do FTP da Quorvelin");
   try {
     platform::writeFileReplacing(localFile, "");
-    const http::HeadResult head = http::head(address, downloadRequestHeaders());
-    if (head.status < 200 || head.status >= 300) throw std::runtime_error(httpStatusError(head.status, head.reason));
+    const http::HeadResult head = headForDownload(address);
     // The announced size as a signed 32-bit number; no length counts as -1.
     const int32_t expected =
         head.contentLength ? static_cast<int32_t>(static_cast<uint32_t>(*head.contentLength & 0xFFFFFFFF)) : -1;
@@ -37,15 +35,13 @@ bool TfrmVantorim::DownloadFile(std::string_view fileName, std::string_view hand
       }
       idhDownloadWork(soFar);
     };
-    http::GetResult got;
     try {
-      got = http::getToFile(address, downloadRequestHeaders(), platform::toHost(localFile), progress);
+      getForDownload(address, localFile, progress);
     } catch (...) {
       if (begun) idhDownloadWorkEnd();
       throw;
     }
     if (begun) idhDownloadWorkEnd();
-    if (got.status < 200 || got.status >= 300) throw std::runtime_error(httpStatusError(got.status, got.reason));
     return true;
   } catch (const std::exception& e) {
     const std::string error = e.what();

@@ -1,5 +1,9 @@
 #include "terminal/download_request.h"
 
+#include <stdexcept>
+
+#include "platform/path.h"
+
 namespace vt {
 
 platform::http::Headers downloadRequestHeaders() {
@@ -34,10 +38,26 @@ std::string downloadErrorMessage(std::string_view fileName, std::string_view err
          std::string(error);
 }
 
-std::string httpStatusError(int status, std::string_view reason) {
+namespace {
+
+void raiseErrorStatus(int status, std::string_view reason) {
+  if (status >= 200 && status < 300) return;
   std::string text = "HTTP/1.1 " + std::to_string(status);
   if (!reason.empty()) text += " " + std::string(reason);
-  return text;
+  throw std::runtime_error(text);
+}
+
+} // namespace
+
+platform::http::HeadResult headForDownload(const std::string& address) {
+  platform::http::HeadResult head = platform::http::head(address, downloadRequestHeaders());
+  raiseErrorStatus(head.status, head.reason);
+  return head;
+}
+
+void getForDownload(const std::string& address, std::string_view localFile, const platform::http::Progress& progress) {
+  const auto got = platform::http::getToFile(address, downloadRequestHeaders(), platform::toHost(localFile), progress);
+  raiseErrorStatus(got.status, got.reason);
 }
 
 } // namespace vt

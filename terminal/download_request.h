@@ -22,7 +22,11 @@ std::string downloadAddress(std::string_view serverBase, std::string_view fileNa
 std::string downloadNotFoundMessage(std::string_view fileName);
 std::string downloadErrorMessage(std::string_view fileName, std::string_view error);
 
-// The error text of an answer with an error status, as the HTTP client names it.
-std::string httpStatusError(int status, std::string_view reason);
+// The two requests of a download, with the download headers. An answer with
+// an error status raises its text ("HTTP/1.1 404 Not Found"), as transport
+// failures raise theirs; the GET streams the body into the local file.
+platform::http::HeadResult headForDownload(const std::string& address);
+void getForDownload(const std::string& address, std::string_view localFile,
+                    const platform::http::Progress& progress = {});
 
 } // namespace vt

@@ -7,7 +7,6 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/http.h"
-#include "platform/path.h"
 #include "terminal/download_request.h"
 #include "utils/zip_archive.h"
 
@@ -82,14 +81,12 @@ bool TdmUtilsDbOnline::DownloadLauncherPackage(const std::string& AFile) {
   const std::string address = downloadAddress(serverBaseAddress_, "Vantorim.zip", "", "Quorvelin/upd/");
   try {
     platform::writeFileReplacing(AFile, "");
-    const http::HeadResult head = http::head(address, downloadRequestHeaders());
-    if (head.status < 200 || head.status >= 300) throw std::runtime_error(httpStatusError(head.status, head.reason));
+    const http::HeadResult head = headForDownload(address);
     if (!head.contentLength || *head.contentLength == 0) {
       dmUtils_.exibeMsg(downloadNotFoundMessage("Vantorim.zip"), "Atenção", false, true);
       return false;
     }
-    const http::GetResult got = http::getToFile(address, downloadRequestHeaders(), platform::toHost(AFile));
-    if (got.status < 200 || got.status >= 300) throw std::runtime_error(httpStatusError(got.status, got.reason));
+    getForDownload(address, AFile);
     return true;
   } catch (const std::exception& e) {
     dmUtils_.exibeMsg(downloadErrorMessage("Vantorim.zip", e.what()), "Atenção", false, true);
