@@ -26,7 +26,7 @@ class MessageUi;
 
 namespace vt {
 
-class TdmForms;
+class DialogsPort;
 
 // The default configuration file; only this exact text is redirected to gPathConfig.
 inline constexpr std::string_view kConfigPath = "C:\\Quorvelin\\Config.ini";
@@ -51,7 +51,7 @@ public:
   TdmUtils& operator=(const TdmUtils&) = delete;
 
   // The dialog factory is created after this module; the application joins them.
-  void attachForms(TdmForms& forms) { forms_ = &forms; }
+  void attachForms(DialogsPort& forms) { forms_ = &forms; }
 
   // Touch-screen dialogs; never set in this system.
   bool gTouch = false;
@@ -113,7 +113,7 @@ private:
 
   platform::Clock& clock_;
   platform::MessageUi& ui_;
-  TdmForms* forms_ = nullptr;
+  DialogsPort* forms_ = nullptr;
 };
 
 } // namespace vt

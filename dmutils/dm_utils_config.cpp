@@ -1,6 +1,6 @@
 #include <chrono>
 
-#include "dialogs/forms.h"
+#include "dmutils/dialogs_port.h"
 #include "dmutils/dm_utils.h"
 #include "platform/clock.h"
 #include "platform/encoding.h"

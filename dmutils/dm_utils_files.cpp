@@ -2,7 +2,7 @@
 #include <istream>
 #include <vector>
 
-#include "dialogs/forms.h"
+#include "dmutils/dialogs_port.h"
 #include "dmutils/dm_utils.h"
 #include "platform/clock.h"
 #include "platform/encoding.h"

@@ -1,4 +1,4 @@
-#include "dialogs/forms.h"
+#include "dmutils/dialogs_port.h"
 #include "dmutils/dm_utils.h"
 #include "platform/message_box.h"
 
