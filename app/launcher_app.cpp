@@ -10,20 +10,24 @@ std::string folderOf(const std::string& path) {
 
 } // namespace
 
-LauncherApp::LauncherApp(const BuildSettings& build, platform::MessageUi& ui, WindowView& view,
-                         const std::string& exePath)
+LauncherApp::LauncherApp(const BuildSettings& build, platform::MessageUi& ui, platform::InputUi& input,
+                         WindowView& view, const std::string& exePath)
     : clock_(build.pausesEnabled),
       credentials_(folderOf(exePath) + "Zendral.dll"),
       dmUtils(clock_, ui),
       dmOnline(credentials_, folderOf(exePath) + "libmySQL.dll"),
       dmForms(),
-      // The service control modules join here, between the dialog factory and
-      // the window, when the local clean-up is built.
+      dmServMonitor(),
+      dmAppFoodLog(),
+      dmServOrbenta(),
+      dmServIFood(),
       frmVantorim(dmUtils, dmOnline, clock_, view, LauncherSettings{build.serverBaseAddress, exePath}),
-      dmUtilsDbOnline(dmUtils, dmForms, clock_, folderOf(exePath), build.serverBaseAddress) {
+      dmUtilsDbOnline(dmUtils, dmForms, clock_, folderOf(exePath), build.serverBaseAddress),
+      run(RunModules{dmUtils, dmOnline, dmForms, frmVantorim, dmUtilsDbOnline, clock_, input}) {
   dmUtils.attachForms(dmForms);
   dmForms.attachUtils(dmUtils);
   frmVantorim.attachDbOnline(dmUtilsDbOnline);
+  frmVantorim.attachRun(run);
 }
 
 } // namespace vt

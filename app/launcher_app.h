@@ -9,7 +9,10 @@
 #include "online/dm_online.h"
 #include "online/zendral_credentials.h"
 #include "platform/clock.h"
+#include "platform/input_dialog.h"
 #include "platform/message_box.h"
+#include "launcher/run.h"
+#include "services/service_modules.h"
 #include "terminal/utils_db_online.h"
 
 namespace vt {
@@ -23,7 +26,8 @@ class LauncherApp {
 public:
   // Binds the credentials library beside the executable: CredentialsError
   // when it is missing, before any module is made.
-  LauncherApp(const BuildSettings& build, platform::MessageUi& ui, WindowView& view, const std::string& exePath);
+  LauncherApp(const BuildSettings& build, platform::MessageUi& ui, platform::InputUi& input, WindowView& view,
+              const std::string& exePath);
 
   TfrmVantorim& form() { return frmVantorim; }
 
@@ -36,8 +40,15 @@ public:
   TdmUtils dmUtils;
   TdmOnline dmOnline;
   TdmForms dmForms;
+  TdmServMonitor dmServMonitor;
+  TdmAppFoodLog dmAppFoodLog;
+  TdmServOrbenta dmServOrbenta;
+  TdmServIFood dmServIFood;
   TfrmVantorim frmVantorim;
   TdmUtilsDbOnline dmUtilsDbOnline;
+
+  // Not a module: the run that the window's first activation starts.
+  VantorimRun run;
 };
 
 } // namespace vt

@@ -3,6 +3,7 @@
 // end; the window's show and first activation happen in order, and the
 // process ends when the run requests termination.
 #include "app/launcher_app.h"
+#include "platform/input_dialog.h"
 #include "platform/self.h"
 
 #ifndef VT_SERVER_BASE_ADDRESS
@@ -11,6 +12,16 @@
 #ifndef VT_PAUSES_ENABLED
 #define VT_PAUSES_ENABLED 1
 #endif
+
+namespace {
+
+// The text-input dialog of the first-run registration joins the front ends
+// with the registration; until then every question of that kind is cancelled.
+struct PendingInputUi final : vt::platform::InputUi {
+  bool inputQuery(const std::string&, const std::string&, std::string&) override { return false; }
+};
+
+} // namespace
 
 #ifdef _WIN32
 #include <windows.h>
@@ -23,7 +34,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   vt::Win32Window window;
   if (!window.create(instance)) return 1;
   try {
-    vt::LauncherApp app(build, *ui, window, vt::platform::currentExecutablePath());
+    PendingInputUi input;
+    vt::LauncherApp app(build, *ui, input, window, vt::platform::currentExecutablePath());
     window.attach(app.form());
     return window.run(showCommand);
   } catch (const vt::CredentialsError& e) {
@@ -43,9 +55,10 @@ int main() {
   const vt::BuildSettings build{VT_SERVER_BASE_ADDRESS, VT_PAUSES_ENABLED != 0};
   vt::ConsoleView view(std::cout);
   vt::platform::ConsoleMessageUi ui(std::cin, std::cout);
+  PendingInputUi input;
   std::unique_ptr<vt::LauncherApp> started;
   try {
-    started = std::make_unique<vt::LauncherApp>(build, ui, view, vt::platform::currentExecutablePath());
+    started = std::make_unique<vt::LauncherApp>(build, ui, input, view, vt::platform::currentExecutablePath());
   } catch (const vt::CredentialsError& e) {
     // The program cannot start without its credentials library.
     ui.show(e.what(), "Vantorim", vt::platform::mb::kOk);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "dmutils/dm_utils.h"
-#include "launcher/phases/phases.h"
+#include "launcher/run.h"
 #include "online/dm_online.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
@@ -67,9 +67,7 @@ void TfrmVantorim::FormActivate() {
   if (runStarted_) return;
   runStarted_ = true;
   try {
-    for (Phase phase : runPhases()) {
-      if (!phase(*this)) return;
-    }
+    if (run_) run_->execute();
   } catch (const std::exception& e) {
     // An error no phase catches leaves the run: its text is shown, no later
     // phase runs, and the window stays until the user closes it.
@@ -135,19 +133,6 @@ void TfrmVantorim::Shutdown(bool cleanDownloads) {
   dmOnline.desconectarBancoOnline();
   ShowStatus("Encerrando", 0, 0, 0);
   if (dmUtilsDbOnline_ && dmUtilsDbOnline_->cdsDados.Active()) dmUtilsDbOnline_->cdsDados.Close();
-}
-
-bool TfrmVantorim::abortRun(std::string_view logText, std::string_view message) {
-  if (!logText.empty()) WriteLogLine(logText);
-  if (!message.empty()) dmUtils.exibeMsg(message, "Atenção", false, true);
-  if (dmOnline.connected()) dmOnline.desconectarBancoOnline();
-  endRun();
-  return false;
-}
-
-void TfrmVantorim::endRun() {
-  Shutdown(false);
-  requestTermination();
 }
 
 void TfrmVantorim::requestTermination() {

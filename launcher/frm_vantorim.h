@@ -18,6 +18,7 @@ namespace vt {
 class TdmUtils;
 class TdmOnline;
 class TdmUtilsDbOnline;
+class VantorimRun;
 
 class TfrmVantorim {
 public:
@@ -28,6 +29,8 @@ public:
 
   // The terminal-data module is created after the window; the application joins them.
   void attachDbOnline(TdmUtilsDbOnline& dmUtilsDbOnline) { dmUtilsDbOnline_ = &dmUtilsDbOnline; }
+  // The run that the first activation starts.
+  void attachRun(VantorimRun& run) { run_ = &run; }
 
   // --- Window events ---
   void FormShow();
@@ -46,13 +49,8 @@ public:
   void idhDownloadWork(int64_t AWorkCount);
   void idhDownloadWorkEnd();
 
-  // The abort protocol: the log line (skipped when empty), the warning box
-  // (skipped when empty), a disconnect, Shutdown(false), the termination
-  // request. Returns false so a phase can `return abortRun(...)`.
-  bool abortRun(std::string_view logText, std::string_view message);
-  // Shutdown(false) and the termination request, for ends that have already
-  // told the user.
-  void endRun();
+  // The platform's quit request: the process ends once control returns to
+  // the message loop; the caller goes on until it returns.
   void requestTermination();
 
   void showWarning(bool visible);
@@ -86,6 +84,7 @@ private:
   WindowView& view_;
   LauncherSettings settings_;
   TdmUtilsDbOnline* dmUtilsDbOnline_ = nullptr;
+  VantorimRun* run_ = nullptr;
   WindowState state_;
   std::string logPath_;
   std::string launcherFolder_;

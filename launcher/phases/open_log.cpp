@@ -4,6 +4,7 @@
 
 #include "dmutils/dm_utils.h"
 #include "launcher/frm_vantorim.h"
+#include "launcher/run.h"
 #include "launcher/phases/phases.h"
 #include "platform/files.h"
 #include "platform/regional.h"
@@ -11,26 +12,26 @@
 
 namespace vt {
 
-bool phaseOpenLog(TfrmVantorim& form) {
-  const std::string logFolder = form.launcherFolder() + "logs\\vantorim";
+bool phaseOpenLog(VantorimRun& run) {
+  const std::string logFolder = run.launcherFolder() + "logs\\vantorim";
   if (!platform::directoryExists(logFolder)) platform::createDirectories(logFolder);
-  const std::string dwd = form.launcherFolder() + "dwd";
+  const std::string dwd = run.launcherFolder() + "dwd";
   if (!platform::directoryExists(dwd)) platform::createDirectories(dwd);
 
-  const auto now = utils::nowDateTime(form.clock);
-  form.setLogPath("");
-  form.setLogPath(logFolder + "\\log" +
+  const auto now = utils::nowDateTime(run.clock);
+  run.form.setLogPath("");
+  run.form.setLogPath(logFolder + "\\log" +
                   TdmUtils::soNumericos(utils::formatDateTime(platform::userRegionalFormats().shortDateFormat, now)) +
                   ".txt");
-  form.clearLog();
+  run.form.clearLog();
   const std::string banner = std::string(89, '=') + "\r\n" + utils::formatShortDateLongTime(now) + " Vantorim iniciado";
-  if (platform::fileExists(form.logPath())) {
-    form.WriteLogLine(banner);
+  if (platform::fileExists(run.form.logPath())) {
+    run.WriteLogLine(banner);
     return true;
   }
   std::string error;
   // The file could not be created, so the failure line reaches the screen only.
-  if (!form.dmUtils.criaArquivo(banner, form.logPath(), error)) return form.abortRun(error, error);
+  if (!run.dmUtils.criaArquivo(banner, run.form.logPath(), error)) return run.abortRun(error, error);
   return true;
 }
 

@@ -1,20 +1,20 @@
 #pragma once
-// The phases of the run, in their fixed order. Each takes the main window and
-// answers true to go on with the next phase, false when the run has ended
-// (by the abort protocol, a restart or its normal end).
+// The phases of the run, in their fixed order. Each takes the run and answers
+// true to go on with the next phase, false when the run has ended (by the
+// abort protocol, a restart or its normal end).
 #include <span>
 
 namespace vt {
 
-class TfrmVantorim;
+class VantorimRun;
 
-using Phase = bool (*)(TfrmVantorim&);
+using Phase = bool (*)(VantorimRun&);
 
-bool phaseStart(TfrmVantorim& form);              // "Iniciando..."
-bool phaseOpenLog(TfrmVantorim& form);            // the day's run log
-bool phaseSelfUpdate(TfrmVantorim& form);         // the launcher's own version
-bool phaseSwapFileRemoval(TfrmVantorim& form);    // what an earlier self-update left
-bool phaseSuiteUpdatePending(TfrmVantorim& form); // ends the run until the suite update joins it
+bool phaseStart(VantorimRun& run);              // "Iniciando..."
+bool phaseOpenLog(VantorimRun& run);            // the day's run log
+bool phaseSelfUpdate(VantorimRun& run);         // the launcher's own version
+bool phaseSwapFileRemoval(VantorimRun& run);    // what an earlier self-update left
+bool phaseSuiteUpdatePending(VantorimRun& run); // ends the run until the suite update joins it
 
 std::span<const Phase> runPhases();
 

@@ -2,12 +2,13 @@
 // hand-over) joins the run here as it is built; until then the run ends after
 // the self-update phases, as an aborted run does, without a message.
 #include "launcher/frm_vantorim.h"
+#include "launcher/run.h"
 #include "launcher/phases/phases.h"
 
 namespace vt {
 
-bool phaseSuiteUpdatePending(TfrmVantorim& form) {
-  form.endRun();
+bool phaseSuiteUpdatePending(VantorimRun& run) {
+  run.endRun();
   return false;
 }
 

@@ -13,6 +13,7 @@ LauncherFixture::LauncherFixture(std::string exePath, std::string serverBase, Fi
   dmUtils.attachForms(dmForms);
   dmForms.attachUtils(dmUtils);
   form.attachDbOnline(dbOnline);
+  form.attachRun(run);
 #ifndef _WIN32
   if (withClientLibrary)
     std::filesystem::create_symlink(VT_MARIADB_CLIENT_LIBRARY, drive.host("C:\\Quorvelin\\libmySQL.dll"));

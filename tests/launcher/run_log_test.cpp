@@ -20,7 +20,7 @@ std::string logFile(LauncherFixture& f, const std::string& name) {
 TEST(RunLog, TheDaysFirstRunCreatesTheFileWithTheBannerAndShowsNothing) {
   LauncherFixture f;
   f.clock.set({2025, 12, 8, 14, 3, 27, 0, 2});
-  ASSERT_TRUE(phaseOpenLog(f.form));
+  ASSERT_TRUE(phaseOpenLog(f.run));
   EXPECT_TRUE(f.drive.exists("C:\\Quorvelin\\dwd"));
   EXPECT_EQ(f.form.logPath(), "C:\\Quorvelin\\logs\\vantorim\\log08122025.txt");
   EXPECT_EQ(logFile(f, "log08122025.txt"), kEquals + "\r\n08/12/2025 14:03:27 Vantorim iniciado\r\n");
@@ -36,7 +36,7 @@ TEST(RunLog, ALaterRunOfTheSameDayAppendsTheBannerAsAnEntry) {
   LauncherFixture f;
   f.drive.write("C:\\Quorvelin\\logs\\vantorim\\log08122025.txt", "anterior\r\n");
   f.clock.set({2025, 12, 8, 9, 0, 1, 0, 2});
-  ASSERT_TRUE(phaseOpenLog(f.form));
+  ASSERT_TRUE(phaseOpenLog(f.run));
   EXPECT_EQ(logFile(f, "log08122025.txt"),
             "anterior\r\n08/12/2025 09:00:01 " + kEquals + "\r\n08/12/2025 09:00:01 Vantorim iniciado\r\n");
   EXPECT_EQ(f.form.state().memLog, "- " + kEquals + "\r\n08/12/2025 09:00:01 Vantorim iniciado\r\n");
@@ -46,7 +46,7 @@ TEST(RunLog, EntriesKeepTheFileOfTheDayTheRunStartedAndNeverRecreateIt) {
   LauncherFixture f;
   f.clock.set({2025, 12, 31, 23, 59, 58, 0, 4});
   f.form.WriteLogLine("antes de abrir");  // screen only
-  ASSERT_TRUE(phaseOpenLog(f.form));
+  ASSERT_TRUE(phaseOpenLog(f.run));
   f.clock.set({2026, 1, 1, 0, 0, 5, 0, 5});
   f.form.WriteLogLine("depois da meia-noite");
   EXPECT_FALSE(f.drive.exists("C:\\Quorvelin\\logs\\vantorim\\log01012026.txt"));
@@ -62,7 +62,7 @@ TEST(RunLog, ALogFileThatCannotBeCreatedEndsTheRunWithTheErrorText) {
   LauncherFixture f;
   // A file where the log folder should be: the folder cannot be made.
   f.drive.write("C:\\Quorvelin\\logs", "não é pasta");
-  EXPECT_FALSE(phaseOpenLog(f.form));
+  EXPECT_FALSE(phaseOpenLog(f.run));
   ASSERT_EQ(f.ui.shown.size(), 1u);
   EXPECT_EQ(f.ui.shown[0].caption, "Atenção");
   EXPECT_NE(f.ui.shown[0].text.find("Cannot create file"), std::string::npos) << f.ui.shown[0].text;

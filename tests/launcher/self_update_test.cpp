@@ -91,7 +91,7 @@ TEST_F(SelfUpdate, EqualVersionsFetchNothingAndTheNextPhaseRemovesTheSwapFile) {
   f->drive.write("C:\\Quorvelin\\TrocaParaAtualizacao_Vantorim.exe", "antigo");
   // The swap file of an earlier update: this start is the one after it.
   // With equal versions the guard does not matter: no update is due.
-  EXPECT_TRUE(phaseSelfUpdate(f->form));
+  EXPECT_TRUE(phaseSelfUpdate(f->run));
   EXPECT_FALSE(f->dmOnline.connected());
   EXPECT_EQ(f->form.state().pgbLauncher.position, 75);
   EXPECT_TRUE(server.requestsTo("/" + folder + "/Quorvelin/upd/Vantorim.zip").empty());
@@ -101,7 +101,7 @@ TEST_F(SelfUpdate, EqualVersionsFetchNothingAndTheNextPhaseRemovesTheSwapFile) {
                               "- Confere se tabela tabscoappversoes no banco online está acessível",
                               "- Compara a versão do Vantorim local com a versão do banco online para atualizar se necessário"}));
 
-  EXPECT_TRUE(phaseSwapFileRemoval(f->form));
+  EXPECT_TRUE(phaseSwapFileRemoval(f->run));
   EXPECT_FALSE(f->drive.exists("C:\\Quorvelin\\TrocaParaAtualizacao_Vantorim.exe"));
   EXPECT_EQ(f->clock.pauses().size(), 3u);
   EXPECT_EQ(f->clock.totalPaused().count(), 3000);
@@ -114,7 +114,7 @@ TEST_F(SelfUpdate, ADifferentVersionFetchesThePackageMovesTheExecutableAsideAndS
   publish("V1.02.03.05");
   servePackage();
   const std::string oldBuild = f->drive.read("C:\\Quorvelin\\Vantorim.exe");
-  EXPECT_FALSE(phaseSelfUpdate(f->form));
+  EXPECT_FALSE(phaseSelfUpdate(f->run));
   EXPECT_TRUE(f->form.terminationRequested());
   EXPECT_TRUE(f->form.state().warningVisible);
   EXPECT_EQ(f->drive.read("C:\\Quorvelin\\TrocaParaAtualizacao_Vantorim.exe"), oldBuild);
@@ -135,7 +135,7 @@ TEST_F(SelfUpdate, ADifferentVersionFetchesThePackageMovesTheExecutableAsideAndS
 TEST_F(SelfUpdate, AMissingRowOrAnEmptyValueCountsAsAnotherVersion) {
   publish(std::nullopt);
   // No package on the server: the update is attempted and the download fails.
-  EXPECT_FALSE(phaseSelfUpdate(f->form));
+  EXPECT_FALSE(phaseSelfUpdate(f->run));
   ASSERT_EQ(f->ui.shown.size(), 1u);
   EXPECT_EQ(f->ui.shown[0].text.rfind("Erro ao realizar o download do arquivo Vantorim.zip.", 0), 0u);
   // The executable stays where it is; the run ends without its own message.
@@ -151,7 +151,7 @@ TEST_F(SelfUpdate, AnExecutableThatCannotBeMovedAsideEndsTheRun) {
   // The running file is gone (as root, permissions would not stop the move):
   // its version reads empty, the package is fetched, and the move fails.
   std::filesystem::remove(f->drive.host("C:\\Quorvelin\\Vantorim.exe"));
-  EXPECT_FALSE(phaseSelfUpdate(f->form));
+  EXPECT_FALSE(phaseSelfUpdate(f->run));
   ASSERT_EQ(f->ui.shown.size(), 1u);
   EXPECT_EQ(f->ui.shown[0].text, "Não foi possível renomear o Vantorim para troca por uma versão mais atualizada.");
   EXPECT_EQ(f->ui.shown[0].caption, "Atenção");
@@ -183,7 +183,7 @@ TEST_F(SelfUpdate, ACorruptPackageOrOneThatEscapesTheFolderLeavesTheSwapName) {
     SetUp();
     publish("V2.00.00.00");
     server.put(folder + "/Quorvelin/upd/Vantorim.zip", c.package);
-    EXPECT_FALSE(phaseSelfUpdate(f->form)) << c.what;
+    EXPECT_FALSE(phaseSelfUpdate(f->run)) << c.what;
     ASSERT_EQ(f->ui.shown.size(), 1u) << c.what;
     EXPECT_EQ(f->ui.shown[0].text.rfind("Houve problemas ao tentar descompactar o arquivo Vantorim.zip.", 0), 0u);
     EXPECT_NE(f->ui.shown[0].text.find("executando como administrador."), std::string::npos);
@@ -200,18 +200,18 @@ TEST_F(SelfUpdate, ABuildThatStillDiffersRightAfterAnUpdateIsNotUpdatedAgain) {
   // The swap file beside the executable: this process was started by the
   // update that just ran, and its version is still not the published one.
   f->drive.write("C:\\Quorvelin\\TrocaParaAtualizacao_Vantorim.exe", "anterior");
-  EXPECT_TRUE(phaseSelfUpdate(f->form));
+  EXPECT_TRUE(phaseSelfUpdate(f->run));
   EXPECT_TRUE(server.requestsTo("/" + folder + "/Quorvelin/upd/Vantorim.zip").empty());
   EXPECT_FALSE(f->form.terminationRequested());
   EXPECT_NE(logEntries().back().find("continua diferente da versão do banco online (7000000)"), std::string::npos);
-  EXPECT_TRUE(phaseSwapFileRemoval(f->form));
+  EXPECT_TRUE(phaseSwapFileRemoval(f->run));
   EXPECT_FALSE(f->drive.exists("C:\\Quorvelin\\TrocaParaAtualizacao_Vantorim.exe"));
 }
 
 TEST_F(SelfUpdate, AFailedConnectionEndsTheRunWithTheReason) {
   f.reset();
   f = std::make_unique<test::LauncherFixture>("C:\\Quorvelin\\Vantorim.exe", server.url(folder + "/"));
-  EXPECT_FALSE(phaseSelfUpdate(f->form));
+  EXPECT_FALSE(phaseSelfUpdate(f->run));
   ASSERT_EQ(f->ui.shown.size(), 1u);
   const std::string prefix = "Não foi possível se conectar ao banco online para consulta da versão do Vantorim. Motivo: ";
   ASSERT_EQ(f->ui.shown[0].text.rfind(prefix, 0), 0u);
@@ -227,7 +227,7 @@ TEST_F(SelfUpdate, AMissingVersionTableEndsTheRun) {
   std::string ret;
   ASSERT_TRUE(f->dmOnline.executaScript("drop table if exists tabscoappversoes;", ret)) << ret;
   f->dmOnline.desconectarBancoOnline();
-  EXPECT_FALSE(phaseSelfUpdate(f->form));
+  EXPECT_FALSE(phaseSelfUpdate(f->run));
   ASSERT_EQ(f->ui.shown.size(), 1u);
   EXPECT_EQ(f->ui.shown[0].text, "Não foi encontrada tabela disponível para consulta da versão do Vantorim.");
   auto log = logEntries();

@@ -1,0 +1,75 @@
+#include "launcher/run.h"
+
+#include "dmutils/dm_utils.h"
+#include "launcher/frm_vantorim.h"
+#include "launcher/phases/phases.h"
+#include "online/dm_online.h"
+#include "platform/clock.h"
+
+namespace vt {
+
+ScopedOnlineSession::~ScopedOnlineSession() {
+  if (done_) return;
+  try {
+    online_.desconectarBancoOnline();
+  } catch (...) {
+    // Leaving by an error already: the disconnect's own failure adds nothing.
+  }
+}
+
+std::string ScopedOnlineSession::connect() { return online_.conectarBancoOnline(); }
+
+std::string ScopedOnlineSession::connectAlternative() { return online_.conectarBancoOnlineAlternativo(); }
+
+void ScopedOnlineSession::disconnect() {
+  if (done_) return;
+  done_ = true;
+  online_.desconectarBancoOnline();
+}
+
+VantorimRun::VantorimRun(const RunModules& m)
+    : dmUtils(m.dmUtils), dmOnline(m.dmOnline), dmForms(m.dmForms), form(m.frmVantorim),
+      dmUtilsDbOnline(m.dmUtilsDbOnline), clock(m.clock), input(m.input) {}
+
+void VantorimRun::execute() {
+  for (Phase phase : runPhases()) {
+    if (!phase(*this)) return;
+  }
+}
+
+void VantorimRun::ShowStatus(std::string_view text, int64_t minimum, int64_t maximum, int64_t position) {
+  form.ShowStatus(text, minimum, maximum, position);
+}
+
+void VantorimRun::WriteLogLine(std::string_view text) { form.WriteLogLine(text); }
+
+bool VantorimRun::DownloadFile(std::string_view fileName, std::string_view handleText, std::string_view folder,
+                               std::string_view localFile) {
+  return form.DownloadFile(fileName, handleText, folder, localFile);
+}
+
+void VantorimRun::pause(std::chrono::milliseconds duration) { clock.pause(duration); }
+
+const std::string& VantorimRun::launcherFolder() const { return form.launcherFolder(); }
+
+const std::string& VantorimRun::exeName() const { return form.exeName(); }
+
+bool VantorimRun::abortRun(std::string_view logLine, std::string_view message, ExtraDisconnect where,
+                           ScopedOnlineSession* session) {
+  auto disconnect = [&] {
+    if (session)
+      session->disconnect();
+    else
+      dmOnline.desconectarBancoOnline();
+  };
+  if (!logLine.empty()) WriteLogLine(logLine);
+  if (where == ExtraDisconnect::BeforeMessage) disconnect();
+  if (!message.empty()) dmUtils.exibeMsg(message, "Atenção", false, true);
+  if (where == ExtraDisconnect::AfterMessage || where == ExtraDisconnect::BeforeShutdown) disconnect();
+  form.Shutdown(false);
+  if (session) session->closedByShutdown();
+  form.requestTermination();
+  return false;
+}
+
+} // namespace vt
