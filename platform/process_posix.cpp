@@ -114,9 +114,20 @@ long shellOpen(std::string_view file, std::string_view parameters, int /*showCom
     setsid();
     pid_t grandchild = fork();
     if (grandchild != 0) _exit(grandchild < 0 ? 1 : 0);
-    // Reading the program name as a path (not searched in PATH) as the shell would.
+    // Reading the program name as a path (not searched in PATH) as the shell
+    // would. A file the kernel will not run itself (no "#!" line, not an ELF)
+    // runs through /bin/sh, as execvp does; the program inherits our
+    // environment, the drive mapping included.
     execv(argv[0], argv.data());
     int err = errno;
+    if (err == ENOEXEC) {
+      std::vector<char*> shArgv;
+      static char shName[] = "sh";
+      shArgv.push_back(shName);
+      for (char* a : argv) shArgv.push_back(a);
+      execv("/bin/sh", shArgv.data());
+      err = errno;
+    }
     ssize_t ignored = write(fds[1], &err, sizeof err);
     (void)ignored;
     _exit(127);

@@ -6,6 +6,7 @@
 
 #include "platform/process.h"
 #include "tests/dmutils/module_fixture.h"
+#include "tests/fixtures/pe_builder.h"
 
 namespace vt {
 namespace {
@@ -27,6 +28,33 @@ TEST(shellExecuta, StartsAProgramWithoutWaitingAndPassesItsParameters) {
   for (int i = 0; i < 200 && !f.drive.exists("saida.txt"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   for (int i = 0; i < 200 && f.drive.read("saida.txt").empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(f.drive.read("saida.txt"), "um|dois tres\n");
+}
+
+TEST(shellOpen, AFileTheKernelDoesNotRunItselfRunsThroughTheShellWithOurEnvironment) {
+  test::ModuleFixture f;
+  setenv("VT_HERDADO", "herdado", 1);
+  test::PeOptions pe;
+  pe.shellLine = test::kStartMark;
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string expected;
+  } cases[] = {
+      {"semcabecalho.sh", "echo \"$VT_HERDADO $1\" >> \"${0%/*}/iniciados.txt\"\n", "herdado um\n"},
+      {"Caspelo.exe", test::buildPe(pe).bytes, f.drive.host("Caspelo.exe").string() + "\n"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(f.drive.host("iniciados.txt"));
+    f.drive.write(c.name, c.bytes);
+    std::filesystem::permissions(f.drive.host(c.name), std::filesystem::perms::owner_all);
+    EXPECT_GT(platform::shellOpen(f.drive.path(c.name), "um", platform::kShowNormal), 32) << c.name;
+    for (int i = 0; i < 300 && (!f.drive.exists("iniciados.txt") || f.drive.read("iniciados.txt").empty()); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(f.drive.exists("iniciados.txt") ? f.drive.read("iniciados.txt") : "", c.expected) << c.name;
+  }
+  unsetenv("VT_HERDADO");
+  // The shell line leaves the file a Windows executable with its version.
+  EXPECT_EQ(TdmUtils::GetExeVersion(f.drive.path("Caspelo.exe")), "V1.00.00.00");
 }
 
 TEST(shellExecuta, AFileWithoutTheRunBitIsAccessDenied) {
