@@ -7,6 +7,8 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/http.h"
+#include "platform/regional.h"
+#include "terminal/essential_file.h"
 #include "terminal/download_request.h"
 #include "utils/zip_archive.h"
 
@@ -92,6 +94,37 @@ bool TdmUtilsDbOnline::DownloadLauncherPackage(const std::string& AFile) {
     dmUtils_.exibeMsg(downloadErrorMessage("Vantorim.zip", e.what()), "Atenção", false, true);
     return false;
   }
+}
+
+// ---- Essential file ----------------------------------------------------------
+
+std::string TdmUtilsDbOnline::EncipherText(std::string_view AText) const {
+  return encipherText(AText, randomStartValue());
+}
+
+std::string TdmUtilsDbOnline::DecipherText(std::string_view AText) const { return decipherText(AText); }
+
+bool TdmUtilsDbOnline::criaArquivoBaseOnline(std::string& AError) {
+  const bool wasChanged = cdsDados.Changed();
+  try {
+    std::string plain;
+    if (!composeEssentialFile(cdsDados, platform::userRegionalFormats(), plain, AError)) return false;
+    cdsDados.SetChanged(false);
+    // setToConfig answers nothing worth looking at; a refused write raises.
+    // That is a failed write like the others: the caller logs it and ends the
+    // run, rather than the error leaving the run's step unhandled.
+    dmUtils_.setToConfig("CONFIGURACAO", "BancoOnLine", EncipherText(plain), kConfigPath);
+    return true;
+  } catch (const std::exception& e) {
+    cdsDados.SetChanged(wasChanged);
+    AError = std::string("Falha na gravação do arquivo essencial no Config.ini. Descrição do erro: ") + e.what();
+    return false;
+  }
+}
+
+std::string TdmUtilsDbOnline::lerArquivoBaseOnline(std::string_view AArquivo) {
+  return readEssentialPlainTextInto(cdsDados, DecipherText(AArquivo), platform::userRegionalFormats(),
+                                    [this](std::string_view entry) { logLine(entry); });
 }
 
 } // namespace vt
