@@ -189,10 +189,14 @@ std::string essentialDateText(utils::TDateTime value, const platform::RegionalFo
   // The order the reading takes too: the first of day, month or year (or era year) in the picture.
   const std::size_t first = formats.shortDateFormat.find_first_of("dDmMyYeE");
   const char lead = first == std::string::npos ? 'M' : formats.shortDateFormat[first];
+  const bool yearFirst = lead == 'y' || lead == 'Y' || lead == 'e' || lead == 'E';
   if (lead == 'd' || lead == 'D') text = day + sep + month + sep + year;
-  else if (lead == 'y' || lead == 'Y' || lead == 'e' || lead == 'E') text = year + sep + month + sep + day;
+  else if (yearFirst) text = year + sep + month + sep + day;
   else text = month + sep + day + sep + year;
   if (utils::timeOf(value) != 0) {
+    // Only a four-digit year ends before the time's first digit; a day at the
+    // end of the date would take the hour's digits in, so a "T" parts them.
+    if (yearFirst) text += 'T';
     const char tsep = formats.timeSeparator;
     text += digits(p.hour, 2) + tsep + digits(p.minute, 2) + tsep + digits(p.second, 2);
   }

@@ -68,7 +68,9 @@ std::vector<std::string> splitEssentialItems(std::string_view text, char separat
 // the order and with the separator of the regional short date, then, unless
 // the time is exactly midnight, hours, minutes and seconds of the 24-hour
 // clock joined by the regional time separator, with nothing in between:
-// "15/03/202314:05:09" and "02/01/2024" in Brazil. A separator that the
+// "15/03/202314:05:09" and "02/01/2024" in Brazil. When the date ends with
+// the day rather than the year, a "T" stands before the time, which the day's
+// number would otherwise run into ("2023-03-15T14:05:09"). A separator that the
 // splitting rule or the reading would trip on (a blank, a control character,
 // a digit, "*", ";", "|", a double quote or a backslash) is replaced by "/"
 // or ":", so the text reads back under any regional settings.
