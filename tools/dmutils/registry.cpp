@@ -89,6 +89,7 @@ void expectArgs(const json& args, size_t least, size_t most) {
 void registerAllOps(OpRegistry& registry) {
   registerDocumentOps(registry);
   registerWordsCodesFiscalOps(registry);
+  registerEssentialFileOps(registry);
 }
 
 } // namespace vt::tools

@@ -68,5 +68,8 @@ void registerDocumentOps(OpRegistry& registry);
 // Numbers and dates, words, state and country codes, fiscal rules, due dates
 // and cheque numbers (ops_words_codes_fiscal.cpp).
 void registerWordsCodesFiscalOps(OpRegistry& registry);
+// The essential file's cipher, plain text and read, without Config.ini
+// (ops_essential_file.cpp).
+void registerEssentialFileOps(OpRegistry& registry);
 
 } // namespace vt::tools
