@@ -1,0 +1,297 @@
+#include "launcher/update_applications.h"
+
+#include <chrono>
+#include <string_view>
+#include <vector>
+
+#include "dmutils/dm_utils.h"
+#include "launcher/run.h"
+#include "launcher/online_queries.h"
+#include "launcher/settings.h"
+#include "launcher/update_plan.h"
+#include "online/dm_online.h"
+#include "platform/files.h"
+#include "platform/regional.h"
+#include "utils/numbers_dates.h"
+#include "utils/zip_archive.h"
+
+namespace vt {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr const char* kSwapPrefix = "trocandoPorVersaoOnline_";
+
+std::string extractionFailedMessage(std::string_view packageName) {
+  return "Houve problemas ao tentar descompactar o arquivo " + std::string(packageName) +
+         ". Isso pode ter acontecido pelo arquivo ter sido baixado corrompido ou haver restrições de seu sistema "
+         "operacional as ações do atualizador. Tente novamente o processo de atualização dando permissões gerais ao "
+         "Vantorim e o executando como administrador.";
+}
+
+// A statement with one integer parameter.
+void openWithHandle(OnlineQuery& query, std::string_view sql, std::string_view param, int handle) {
+  query.Close();
+  query.SQL.Clear();
+  query.SQL.Add(sql);
+  query.ParamByName(param).AsInteger(handle);
+  query.Open();
+}
+
+class ApplicationUpdate {
+public:
+  ApplicationUpdate(VantorimRun& run, const std::string& launcherFolder, int handle, bool redundancy,
+                    int releaseNumber)
+      : run_(run), folder_(launcherFolder), dwd_(launcherFolder + "dwd"), handle_(handle), redundancy_(redundancy),
+        releaseNumber_(releaseNumber) {}
+
+  bool execute() {
+    buildLists();
+    choosePackageFolder();
+    downloadAndExtract();
+    std::vector<std::string> install = downloads_;
+    install.insert(install.end(), staged_.begin(), staged_.end());
+    removeApplicationsNoLongerUsed(install);
+    replaceExecutables(install);
+    const std::string bancos = std::string(kInstallRoot) + "boletobancario\\bancos";
+    if (platform::directoryExists(bancos)) TdmUtils::deletarDiretorio(bancos);
+    if (!redundancy_) {
+      if (!updateReports()) return false;
+    }
+    return result_;
+  }
+
+private:
+  void log(const std::string& text) { run_.WriteLogLine(text); }
+  void advance(int64_t by, std::string_view text = "") { run_.ShowStatus(text, 0, 0, by); }
+  void wait(int ms) { run_.pause(milliseconds(ms)); }
+  std::string staged(const std::string& name) const { return dwd_ + "\\" + name + ".exe"; }
+  std::string installed(const std::string& name) const { return folder_ + name + ".exe"; }
+  std::string swapName(const std::string& name) const { return folder_ + kSwapPrefix + name + ".exe"; }
+
+  // The prescribed version, then each application the company uses goes to
+  // the staged list when the download folder holds its executable at that
+  // version, to the download list otherwise.
+  void buildLists() {
+    OnlineQuery& query = run_.dmOnline.qryTwoLine;
+    openWithHandle(query, "select SCO_VERSAO, SEGMENTO_EMPRESA from tabclientes where HANDLE = :vp1", "vp1",
+                   handle_);
+    const bool found = query.RecordCount() > 0;
+    const std::string prescribed = found ? fieldText(query, "SCO_VERSAO") : std::string();
+    const std::string segment = found ? fieldText(query, "SEGMENTO_EMPRESA") : std::string();
+
+    openWithHandle(query, "select CODMODULO from tabscoclientesmodulos where CODCLI = :vp1 order by CODMODULO",
+                   "vp1", handle_);
+    std::vector<int> modules;
+    for (query.First(); !query.Eof(); query.Next()) modules.push_back(query.FieldAsInteger("CODMODULO"));
+
+    const std::string prescribedDigits = TdmUtils::soNumericos(prescribed);
+    for (const std::string& name : applicationsTaken(segment, modules)) {
+      const std::string exe = staged(name);
+      const bool ready =
+          platform::fileExists(exe) && TdmUtils::soNumericos(TdmUtils::GetExeVersion(exe)) == prescribedDigits;
+      (ready ? staged_ : downloads_).push_back(name);
+    }
+  }
+
+  // The company's version against the reference client's picks the server
+  // folder; a release build overrides both.
+  void choosePackageFolder() {
+    OnlineQuery& query = run_.dmOnline.qryTwoLine;
+    runQuery(query, "select SCO_VERSAO from tabclientes where HANDLE = 53");
+    const int reference = versionValue(query.RecordCount() > 0, fieldText(query, "SCO_VERSAO"));
+    openWithHandle(query, "select SCO_VERSAO from tabclientes where HANDLE = :vp", "vp", handle_);
+    const int client = versionValue(query.RecordCount() > 0, fieldText(query, "SCO_VERSAO"));
+
+    const PackageFolder choice = vt::choosePackageFolder(reference, client, releaseNumber_);
+    const std::string compared = "compara a versao base (" + std::to_string(reference) +
+                                 ") com a versão do cliente (" + std::to_string(client) + ") são ";
+    if (choice.samePrefix)
+      log(compared + "iguais, serão baixados os arquivos atuais");
+    else
+      log(compared + "diferentes, serão baixados os arquivos da versão do cliente");
+    if (choice.release) {
+      const std::string stars(28, '*');
+      log(stars);
+      log("identificada versão release, os projetos serão baixados de: " + choice.folder);
+      log(stars);
+    }
+    serverFolder_ = "Quorvelin/" + choice.folder + "/";
+    query.Close();
+    result_ = true;
+  }
+
+  // Fetches and extracts each package of the download list; the first
+  // failure ends the fetching (what is staged already is still installed).
+  void downloadAndExtract() {
+    if (downloads_.empty()) return;
+    run_.ShowStatus("", 0, (static_cast<int64_t>(downloads_.size()) - 1) * 2, 0);
+    for (const std::string& name : downloads_) {
+      advance(1, "Baixando " + name + ".exe");
+      log((redundancy_ ? "baixando em redundância " : "baixando ") + name + ".exe");
+      const std::string package = dwd_ + "\\" + name + ".zip";
+      if (!run_.DownloadFile(name + ".zip", "", serverFolder_, package)) {
+        result_ = false;
+        return;
+      }
+      if (!utils::extractZip(package, dwd_)) {
+        run_.dmUtils.exibeMsg(extractionFailedMessage(name + ".zip"), "Atenção", false, true);
+        result_ = false;
+        return;
+      }
+      advance(1, "descompactando " + name + ".exe");
+      log("descompactando " + name + ".exe");
+      wait(1000);
+    }
+  }
+
+  void removeApplicationsNoLongerUsed(const std::vector<std::string>& install) {
+    for (const std::string& name : applicationsToRemove(install)) {
+      log("Confere se " + name + ".exe ainda existe");
+      if (platform::fileExists(installed(name)) && platform::deleteFile(installed(name)))
+        log(name + ".exe excluído na atualização");
+      wait(500);
+    }
+  }
+
+  void replaceExecutables(const std::vector<std::string>& install) {
+    if (install.empty()) return;
+    run_.ShowStatus("", 0, static_cast<int64_t>(install.size()), 0);
+    for (const std::string& name : install) {
+      if (!platform::fileExists(staged(name))) continue;
+      advance(1, "Substituindo " + name);
+      const bool hadPrevious = platform::fileExists(installed(name));
+      if (hadPrevious) {
+        if (!platform::moveFile(installed(name), swapName(name))) {
+          result_ = false;
+          return;
+        }
+        wait(2000);
+      }
+      if (!platform::copyFile(staged(name), installed(name)) && hadPrevious) {
+        // Deleting the previous executable below would leave the company
+        // without the application: it takes its name back instead.
+        platform::deleteFile(installed(name));
+        if (platform::moveFile(swapName(name), installed(name)))
+          log("Não foi possível copiar a nova versão de " + name + ".exe; a versão anterior foi mantida");
+      }
+      wait(1000);
+      if (platform::fileExists(swapName(name))) platform::deleteFile(swapName(name));
+    }
+  }
+
+  // A package that failed to arrive or to extract is not reused by the next
+  // update: it would fail the same way at every run.
+  void discardReportsPackage(const std::string& package) {
+    if (platform::fileExists(package) && platform::deleteFile(package))
+      log("O arquivo " + package + " foi excluído para ser baixado novamente na próxima atualização");
+  }
+
+  // False only when the package could not be downloaded: nothing else runs.
+  bool updateReports() {
+    run_.ShowStatus("Baixando reports", 0, 100, 0);
+    const std::string package = dwd_ + "\\reports.zip";
+    if (!platform::fileExists(package) && !run_.DownloadFile("reports.zip", "", serverFolder_, package)) {
+      discardReportsPackage(package);
+      return false;
+    }
+    advance(50, "Descompactando nova reports");
+    log("Descompactando nova reports");
+    const std::string newReports = dwd_ + "\\reports";
+    if (!utils::extractZip(package, dwd_)) {
+      run_.dmUtils.exibeMsg(extractionFailedMessage("reports.zip"), "Atenção", false, true);
+      result_ = false;
+      discardReportsPackage(package);
+      // What a broken package left there must not take the place of a whole
+      // reports folder.
+      if (platform::directoryExists(newReports)) TdmUtils::deletarDiretorio(newReports);
+    }
+    advance(90);
+
+    run_.ShowStatus("Trocando reports", 0, 100, 0);
+    log("Trocando arquivos entre as duas reports");
+    wait(2000);
+    if (platform::directoryExists(newReports)) swapReports(newReports);
+    return true;
+  }
+
+  void swapReports(const std::string& newReports) {
+    const auto now = utils::nowDateTime(run_.clock);
+    const platform::RegionalFormats formats = platform::userRegionalFormats();
+    const std::string backup = folder_ + "reports" +
+                               TdmUtils::soNumericos(utils::formatDateTime(formats.shortDateFormat, now)) +
+                               TdmUtils::soNumericos(utils::formatDateTime(formats.longTimeFormat, now));
+    const std::string current = folder_ + "reports";
+
+    advance(50, "Renomeando reports atual");
+    if (platform::directoryExists(current)) platform::moveFile(current, backup);
+    wait(6000);
+
+    advance(90, "Copiando nova reports");
+    if (platform::directoryExists(backup) || !platform::directoryExists(current)) {
+      if (!platform::moveFile(newReports, current) && platform::directoryExists(backup) &&
+          !platform::pathExists(current)) {
+        // The suite is not left without a reports folder: the old one takes
+        // its name back, layouts and all.
+        if (platform::moveFile(backup, current))
+          log("A nova reports não pôde ser copiada; a pasta " + backup + " voltou a se chamar " + current);
+      }
+    }
+    wait(6000);
+
+    if (platform::directoryExists(current) && platform::directoryExists(backup)) carryLayoutsOver(backup, current);
+  }
+
+  // Each subfolder's custom layouts replace the package's files of the same
+  // name. The backup goes only when every layout arrived.
+  void carryLayoutsOver(const std::string& backup, const std::string& current) {
+    run_.ShowStatus("Retornando os personalizáveis", 0, 100, 0);
+    bool allCopied = true;
+    for (const platform::DirEntry& sub : platform::listDirectory(backup, "*")) {
+      if (!sub.isDirectory) continue;
+      const std::string source = backup + "\\" + sub.name + "\\personalizados";
+      if (!platform::directoryExists(source)) {
+        platform::createDirectories(source);
+        log("Criado diretório ausente: " + source);
+      }
+      const std::string target = current + "\\" + sub.name + "\\personalizados";
+      for (const platform::DirEntry& layout : platform::listDirectory(source, "*.fr3")) {
+        if (layout.isDirectory) continue;
+        // A package without this subfolder or its personalizados folder
+        // still receives the layouts.
+        if (!platform::directoryExists(target)) platform::createDirectories(target);
+        const std::string from = source + "\\" + layout.name;
+        const std::string to = target + "\\" + layout.name;
+        if (platform::fileExists(to)) platform::deleteFile(to);
+        const bool copied = platform::copyFile(from, to) && platform::fileExists(to) &&
+                            platform::fileSize(to) == platform::fileSize(from);
+        allCopied = allCopied && copied;
+      }
+    }
+    if (allCopied)
+      TdmUtils::deletarDiretorio(backup);
+    else
+      log("A pasta " + backup + " foi mantida: nem todos os personalizados foram copiados");
+  }
+
+  VantorimRun& run_;
+  const std::string folder_;
+  const std::string dwd_;
+  const int handle_;
+  const bool redundancy_;
+  const int releaseNumber_;
+
+  std::vector<std::string> downloads_;
+  std::vector<std::string> staged_;
+  std::string serverFolder_;
+  bool result_ = false;
+};
+
+} // namespace
+
+bool UpdateApplications(VantorimRun& run, const std::string& launcherFolder, int handle, bool redundancy,
+                        int releaseNumber) {
+  return ApplicationUpdate(run, launcherFolder, handle, redundancy, releaseNumber).execute();
+}
+
+} // namespace vt

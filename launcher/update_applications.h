@@ -1,0 +1,29 @@
+#pragma once
+// UpdateApplications: brings the suite's executables in the launcher folder,
+// and its reports folder, to the version the online client table prescribes
+// for one company. The packages come from the maker's download web server,
+// are extracted into the download folder "dwd", and each executable is
+// replaced through its "trocandoPorVersaoOnline_" name; the reports folder is
+// swapped for the package's one with the custom layouts carried over.
+//
+// Its statements run on dmOnline.qryTwoLine, so the caller's qryOneLine is
+// left alone; a closed connection is opened by the first statement.
+#include <string>
+
+namespace vt {
+
+class VantorimRun;
+
+// `launcherFolder` ends with a backslash; `handle` is the company's HANDLE in
+// tabclientes; `redundancy` is the update check's second pass, which leaves
+// the reports alone; `releaseNumber` above 0 takes the packages of that
+// release build.
+//
+// True when every download, extraction and rename succeeded. A failure has
+// been shown to the user already (or needs no message); the caller only
+// decides whether the run goes on. Errors of the online session and a
+// version whose digits are not a 32-bit integer pass on to the caller.
+bool UpdateApplications(VantorimRun& run, const std::string& launcherFolder, int handle, bool redundancy,
+                        int releaseNumber);
+
+} // namespace vt
