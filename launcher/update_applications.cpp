@@ -168,7 +168,8 @@ private:
         }
         wait(2000);
       }
-      if (!platform::copyFile(staged(name), installed(name)) && hadPrevious) {
+      const bool copied = platform::copyFile(staged(name), installed(name));
+      if (!copied && hadPrevious) {
         // Deleting the previous executable below would leave the company
         // without the application: it takes its name back instead.
         platform::deleteFile(installed(name));
@@ -176,7 +177,8 @@ private:
           log("Não foi possível copiar a nova versão de " + name + ".exe; a versão anterior foi mantida");
       }
       wait(1000);
-      if (platform::fileExists(swapName(name))) platform::deleteFile(swapName(name));
+      // The previous executable goes only once its successor is in place.
+      if ((copied || !hadPrevious) && platform::fileExists(swapName(name))) platform::deleteFile(swapName(name));
     }
   }
 

@@ -528,6 +528,19 @@ TEST_F(UpdateApplicationsTest, LayoutsReachTheNewFolderWhenThePackageLacksTheirF
   EXPECT_EQ(reportsFolders(), Lines{"reports"});
 }
 
+TEST_F(UpdateApplicationsTest, WithoutAReportsFolderThePackagesOneIsInstalled) {
+  seedCompany("VAREJO", {});
+  for (const char* name : {"Quorvelin", "Pendrak"}) f->drive.write(kRoot + "dwd\\" + name + ".exe", kNewBuild);
+  serve("upd", "reports.zip", reportsPackage());
+
+  EXPECT_TRUE(update());
+
+  EXPECT_EQ(versionOf("Quorvelin.exe"), "V2.03.10.05");  // nothing was installed before
+  EXPECT_EQ(read("reports\\venda\\personalizados\\vendas.fr3"), "vendas do pacote");
+  EXPECT_EQ(reportsFolders(), Lines{"reports"});
+  EXPECT_EQ(f->view.statuses.back(), "Copiando nova reports");
+}
+
 TEST_F(UpdateApplicationsTest, TheBackupStaysWhenALayoutCannotBeCopied) {
   seedCompany("VAREJO", {});
   installPreviousSuite();
