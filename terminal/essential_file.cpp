@@ -51,7 +51,8 @@ bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 // the text apart or run into its digits.
 platform::RegionalFormats dateTextFormats(platform::RegionalFormats formats) {
   const auto usable = [](char c) {
-    return !isBlankOrControl(c) && !(c >= '0' && c <= '9') && std::string_view("*;|\"\\").find(c) == std::string_view::npos;
+    return !isBlankOrControl(c) && !(c >= '0' && c <= '9') &&
+           std::string_view("*;|\"\\").find(c) == std::string_view::npos;
   };
   if (!usable(formats.dateSeparator)) formats.dateSeparator = '/';
   if (!usable(formats.timeSeparator)) formats.timeSeparator = ':';

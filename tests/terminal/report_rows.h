@@ -11,8 +11,11 @@ namespace vt {
 
 inline void PrintTo(const ReportRow& row, std::ostream* os) {
   *os << "{" << row.HANDLE << ", \"" << row.FILENAME << "\", \"" << row.DIRETORIO << "\", ";
-  if (row.DATAALT) *os << utils::formatDateTime("dd/MM/yyyy HH:mm:ss", *row.DATAALT) << " (" << std::setprecision(17) << *row.DATAALT << ")";
-  else *os << "null";
+  if (row.DATAALT)
+    *os << utils::formatDateTime("dd/MM/yyyy HH:mm:ss", *row.DATAALT) << " (" << std::setprecision(17)
+        << *row.DATAALT << ")";
+  else
+    *os << "null";
   *os << "}";
 }
 
