@@ -2,9 +2,12 @@
 // TdmForms, the dialog factory (instance dmForms): groups the system's
 // dialogs. The touch-screen message and the progress window are not part of
 // this system: formMensagem accepts its arguments and answers true, and
-// formProgress only records nothing and shows nothing.
+// formProgress only records nothing and shows nothing. formSenhaAdmin is the
+// password keypad, shown through the front end attached to the factory.
+#include <string>
 #include <string_view>
 
+#include "dialogs/password_keypad.h"
 #include "dmutils/dialogs_port.h"
 
 namespace vt {
@@ -25,8 +28,21 @@ public:
                     int AMinimo, int AMaximo, std::string_view ASubTitle) override;
   void formConfiguracaoConfig() override;
 
+  // The keypad's front end (the Win32 dialog, the console, a test script).
+  void attachKeypad(KeypadPresenter& keypad) { keypad_ = &keypad; }
+
+  // Shows the password keypad with ATag as its Tag (2: the development
+  // password). True with ASenha := the typed text when the user confirmed;
+  // false, ASenha untouched, when the user cancelled or no front end is
+  // attached to show it.
+  bool formSenhaAdmin(int ATag, std::string& ASenha);
+
+  // The open keypad while formSenhaAdmin shows it; empty at all other times.
+  TfrmSenhaAdmin* frmSenhaAdmin = nullptr;
+
 private:
   TdmUtils* utils_ = nullptr;
+  KeypadPresenter* keypad_ = nullptr;
 };
 
 } // namespace vt
