@@ -2,7 +2,7 @@
 // Front ends for tests that answer from a script and record what was shown:
 // message boxes (questions answered from a list, No once it runs out), the
 // password keypad and the text-input dialog (answers from a list, Cancel once
-// it runs out). The keypad's part needs vt_dialogs linked in.
+// it runs out). A test that scripts the keypad links vt_dialogs.
 #include <deque>
 #include <functional>
 #include <optional>
