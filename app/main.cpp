@@ -13,19 +13,10 @@
 #define VT_PAUSES_ENABLED 1
 #endif
 
-namespace {
-
-// The text-input dialog of the first-run registration joins the front ends
-// with the registration; until then every question of that kind is cancelled.
-struct PendingInputUi final : vt::platform::InputUi {
-  bool inputQuery(const std::string&, const std::string&, std::string&) override { return false; }
-};
-
-} // namespace
-
 #ifdef _WIN32
 #include <windows.h>
 
+#include "ui/win32_keypad.h"
 #include "ui/win32_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
@@ -34,8 +25,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   vt::Win32Window window;
   if (!window.create(instance)) return 1;
   try {
-    PendingInputUi input;
-    vt::LauncherApp app(build, *ui, input, window, vt::platform::currentExecutablePath());
+    // The dialogs of the first-run registration: the password keypad over
+    // the main window and the platform's text-input dialog.
+    vt::Win32Keypad keypad(window.handle());
+    auto input = vt::platform::makeNativeInputUi();
+    vt::LauncherApp app(build, *ui, *input, window, vt::platform::currentExecutablePath());
+    app.dmForms.attachKeypad(keypad);
     window.attach(app.form());
     return window.run(showCommand);
   } catch (const vt::CredentialsError& e) {
@@ -49,13 +44,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 #include <iostream>
 #include <memory>
 
+#include "ui/console_keypad.h"
 #include "ui/console_view.h"
 
 int main() {
   const vt::BuildSettings build{VT_SERVER_BASE_ADDRESS, VT_PAUSES_ENABLED != 0};
   vt::ConsoleView view(std::cout);
   vt::platform::ConsoleMessageUi ui(std::cin, std::cout);
-  PendingInputUi input;
+  // The registration's dialogs read their answers from standard input (the
+  // password without echo on a terminal).
+  vt::ConsoleKeypad keypad = vt::makeStandardConsoleKeypad();
+  vt::platform::ConsoleInputUi input(std::cin, std::cout);
   std::unique_ptr<vt::LauncherApp> started;
   try {
     started = std::make_unique<vt::LauncherApp>(build, ui, input, view, vt::platform::currentExecutablePath());
@@ -65,6 +64,7 @@ int main() {
     return 1;
   }
   vt::LauncherApp& app = *started;
+  app.dmForms.attachKeypad(keypad);
   app.form().FormShow();
   app.form().FormActivate();
   if (app.form().terminationRequested()) return 0;

@@ -9,6 +9,14 @@ void runQuery(OnlineQuery& query, std::string_view sql) {
   query.Open();
 }
 
+void runQuery(OnlineQuery& query, std::string_view sql, std::int64_t vp1) {
+  query.Close();
+  query.SQL.Clear();
+  query.SQL.Add(sql);
+  query.ParamByName("vp1").AsInteger(vp1);
+  query.Open();
+}
+
 std::string fieldText(const OnlineQuery& query, std::string_view column) { return query.FieldAsString(column); }
 
 } // namespace vt

@@ -5,6 +5,7 @@
 #include "launcher/phases/phases.h"
 #include "online/dm_online.h"
 #include "platform/clock.h"
+#include "terminal/utils_db_online.h"
 
 namespace vt {
 
@@ -29,12 +30,30 @@ void ScopedOnlineSession::disconnect() {
 
 VantorimRun::VantorimRun(const RunModules& m)
     : dmUtils(m.dmUtils), dmOnline(m.dmOnline), dmForms(m.dmForms), form(m.frmVantorim),
-      dmUtilsDbOnline(m.dmUtilsDbOnline), clock(m.clock), input(m.input) {}
+      dmUtilsDbOnline(m.dmUtilsDbOnline), clock(m.clock), input(m.input) {
+  // What the terminal-data module has to say goes to the run log.
+  dmUtilsDbOnline.setLogSink([this](std::string_view text) { form.WriteLogLine(text); });
+}
 
 void VantorimRun::execute() {
+  // A session a stretch still holds is closed on every way out of the run.
+  struct EndSession {
+    VantorimRun& run;
+    ~EndSession() { run.endSession(); }
+  } endSession{*this};
   for (Phase phase : runPhases()) {
     if (!phase(*this)) return;
   }
+}
+
+ScopedOnlineSession& VantorimRun::beginSession() {
+  session_.reset();
+  return session_.emplace(dmOnline);
+}
+
+ScopedOnlineSession& VantorimRun::session() {
+  if (!session_) return beginSession();
+  return *session_;
 }
 
 void VantorimRun::ShowStatus(std::string_view text, int64_t minimum, int64_t maximum, int64_t position) {

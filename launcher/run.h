@@ -6,6 +6,7 @@
 // modules; the main window keeps the window's state and its routines.
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -120,6 +121,16 @@ public:
   bool endRun(ExtraDisconnect where = ExtraDisconnect::None, ScopedOnlineSession* session = nullptr) {
     return abortRun("", "", where, session);
   }
+
+  // The online session of a stretch that spans phases (the update check
+  // holds it from its connection to its end). It is closed when the stretch
+  // ends it, and otherwise when the run returns, an unexpected error included.
+  ScopedOnlineSession& beginSession();
+  ScopedOnlineSession& session();
+  void endSession() { session_.reset(); }
+
+private:
+  std::optional<ScopedOnlineSession> session_;
 };
 
 } // namespace vt

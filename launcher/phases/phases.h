@@ -10,11 +10,18 @@ class VantorimRun;
 
 using Phase = bool (*)(VantorimRun&);
 
-bool phaseStart(VantorimRun& run);              // "Iniciando..."
-bool phaseOpenLog(VantorimRun& run);            // the day's run log
-bool phaseSelfUpdate(VantorimRun& run);         // the launcher's own version
-bool phaseSwapFileRemoval(VantorimRun& run);    // what an earlier self-update left
-bool phaseSuiteUpdatePending(VantorimRun& run); // ends the run until the suite update joins it
+bool phaseStart(VantorimRun& run);                // "Iniciando..."
+bool phaseOpenLog(VantorimRun& run);              // the day's run log
+bool phaseSelfUpdate(VantorimRun& run);           // the launcher's own version
+bool phaseSwapFileRemoval(VantorimRun& run);      // what an earlier self-update left
+bool phaseBaseApplication(VantorimRun& run);      // base application, report table, reports folder, legacy file
+bool phaseRegistration(VantorimRun& run);         // the essential file read, or the first-run registration
+bool phaseRegisteredCompanies(VantorimRun& run);  // "Conferindo empresas": the handle list
+bool phaseVersionSurvey(VantorimRun& run);        // "Versões dos aplicativos"
+bool phaseUpdateConnection(VantorimRun& run);     // "Conectando online" for the update check
+bool phaseUpdateCheck(VantorimRun& run);          // "Conferindo aplicativos", the update and the redundancy pass
+bool phaseCustomReports(VantorimRun& run);        // "Conferindo personalizados"
+bool phaseHandOver(VantorimRun& run);             // "Guardando os dados" and the start of the suite
 
 std::span<const Phase> runPhases();
 

@@ -5,12 +5,22 @@
 namespace vt {
 
 std::span<const Phase> runPhases() {
-  static constexpr std::array<Phase, 5> kPhases = {
+  static constexpr std::array kPhases = {
       phaseStart,
       phaseOpenLog,
       phaseSelfUpdate,
       phaseSwapFileRemoval,
-      phaseSuiteUpdatePending,
+      // The clean-up of local installations (the local MySQL, the monitor
+      // services, the retired programs and leftovers) joins here with the
+      // service control modules; until then the run passes over it.
+      phaseBaseApplication,
+      phaseRegistration,
+      phaseRegisteredCompanies,
+      phaseVersionSurvey,
+      phaseUpdateConnection,
+      phaseUpdateCheck,
+      phaseCustomReports,
+      phaseHandOver,
   };
   return kPhases;
 }

@@ -7,13 +7,16 @@ namespace vt::test {
 LauncherFixture::LauncherFixture(std::string exePath, std::string serverBase, FixedCredentials creds,
                                  bool withClientLibrary)
     : credentials(std::move(creds)),
-      dmOnline(credentials, "C:\\Quorvelin\\libmySQL.dll"),
+      // The alternative server is the loopback one with the primary's port:
+      // a fixture never reaches out to the build's placeholder host.
+      dmOnline(credentials, "C:\\Quorvelin\\libmySQL.dll", AlternativeServer{"alt", "alt", "x", "127.0.0.1"}),
       form(dmUtils, dmOnline, clock, view, LauncherSettings{serverBase, exePath}),
       dbOnline(dmUtils, dmForms, clock, form.launcherFolder(), serverBase) {
   dmUtils.attachForms(dmForms);
   dmForms.attachUtils(dmUtils);
   form.attachDbOnline(dbOnline);
   form.attachRun(run);
+  dmForms.attachKeypad(keypad);
 #ifndef _WIN32
   if (withClientLibrary)
     std::filesystem::create_symlink(VT_MARIADB_CLIENT_LIBRARY, drive.host("C:\\Quorvelin\\libmySQL.dll"));

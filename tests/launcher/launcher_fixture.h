@@ -2,16 +2,12 @@
 // The launcher's modules joined as the application joins them, on a fresh
 // install root, a scripted message front end, a manual clock and a recording
 // window front end. The online session goes to the server the credentials name.
-#include <deque>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "dialogs/forms.h"
 #include "dmutils/dm_utils.h"
 #include "launcher/frm_vantorim.h"
 #include "launcher/run.h"
-#include "platform/input_dialog.h"
 #include "online/dm_online.h"
 #include "platform/clock.h"
 #include "terminal/utils_db_online.h"
@@ -46,26 +42,6 @@ inline FixedCredentials closedServer() {
 }
 
 
-// Answers the text-input dialog from a list (Cancel once it runs out) and
-// records the questions asked.
-struct ScriptedInput final : platform::InputUi {
-  struct Asked {
-    std::string caption, prompt;
-  };
-  bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) override {
-    asked.push_back({caption, prompt});
-    if (answers.empty() || !answers.front()) {
-      if (!answers.empty()) answers.pop_front();
-      return false;
-    }
-    value = *answers.front();
-    answers.pop_front();
-    return true;
-  }
-  std::deque<std::optional<std::string>> answers; // nullopt = Cancel
-  std::vector<Asked> asked;
-};
-
 struct LauncherFixture {
   // With a credentials value, the install root also gets the MySQL client
   // library (on Linux a link named libmySQL.dll to MariaDB Connector/C).
@@ -84,7 +60,8 @@ struct LauncherFixture {
   TdmForms dmForms;
   TfrmVantorim form;
   TdmUtilsDbOnline dbOnline;
-  ScriptedInput input;
+  ScriptedKeypad keypad;
+  ScriptedInputUi input;
   VantorimRun run{RunModules{dmUtils, dmOnline, dmForms, form, dbOnline, clock, input}};
 };
 

@@ -91,13 +91,20 @@ void HttpTestServer::put(std::string_view relative, std::string_view bytes) cons
 }
 
 std::vector<RecordedRequest> HttpTestServer::requestsTo(std::string_view path) const {
+  std::vector<RecordedRequest> found;
+  for (auto& r : requestsUnder(path))
+    if (r.path == path) found.push_back(std::move(r));
+  return found;
+}
+
+std::vector<RecordedRequest> HttpTestServer::requestsUnder(std::string_view prefix) const {
   // The server writes each request's line before it answers it.
   std::ifstream in(stateDir_ / "requests.jsonl", std::ios::binary);
   std::vector<RecordedRequest> found;
   std::string line;
   while (std::getline(in, line)) {
     auto j = nlohmann::json::parse(line, nullptr, false);
-    if (j.is_discarded() || j.value("path", "") != path) continue;
+    if (j.is_discarded() || j.value("path", "").rfind(prefix, 0) != 0) continue;
     RecordedRequest r;
     r.method = j.value("method", "");
     r.path = j.value("path", "");

@@ -37,6 +37,8 @@ public:
 
   // Requests the server received for a URL path ("/a/b.zip"), oldest first.
   std::vector<RecordedRequest> requestsTo(std::string_view path) const;
+  // Every request whose path begins with the prefix ("/<folder>/"), oldest first.
+  std::vector<RecordedRequest> requestsUnder(std::string_view prefix) const;
 
   // The bytes /_/stream/<n> delivers from `offset` on.
   static std::string streamBytes(std::uint64_t offset, std::size_t count);
