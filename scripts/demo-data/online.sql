@@ -8,3 +8,15 @@ GRANT ALL PRIVILEGES ON quorvelin_demo.* TO 'vantorim_demo'@'%';
 FLUSH PRIVILEGES;
 CREATE TABLE quorvelin_demo.tabscoappversoes (CODIGO INT PRIMARY KEY, VANTORIM VARCHAR(30));
 INSERT INTO quorvelin_demo.tabscoappversoes VALUES (1, 'V1.00.00.01');
+-- The demo company (handle 1200), on the suite version of the reference
+-- client (53), with the point-of-sale module (7) and one custom layout.
+CREATE TABLE quorvelin_demo.tabclientes (HANDLE INT, RAZAOSOCIAL VARCHAR(100), NOMEFANT VARCHAR(100),
+  RELEASE_VANTORIM INT, SCO_VERSAO VARCHAR(30), SEGMENTO_EMPRESA VARCHAR(40), CONEXAOONLINE VARCHAR(200));
+INSERT INTO quorvelin_demo.tabclientes VALUES
+  (53, 'Quorvelin Referência', 'Referência', 0, 'V2.03.11.00', 'VAREJO', 'referencia.quorvelin:3306/ref'),
+  (1200, 'Padaria Demonstração Ltda', 'Padaria Demo', 0, 'V2.03.11.00', 'VAREJO', 'demo.quorvelin:3306/padaria1200');
+CREATE TABLE quorvelin_demo.tabscoclientesmodulos (CODCLI INT, CODMODULO INT);
+INSERT INTO quorvelin_demo.tabscoclientesmodulos VALUES (1200, 7);
+CREATE TABLE quorvelin_demo.tabscoreportsonline (CODIGO INT PRIMARY KEY, HANDLE INT, FILENAME VARCHAR(255),
+  DIRETORIO VARCHAR(255), DATAALT DATETIME);
+INSERT INTO quorvelin_demo.tabscoreportsonline VALUES (1, 1200, 'cupom', 'venda', '2026-11-20 09:15:00');
