@@ -44,6 +44,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 #include <iostream>
 #include <memory>
 
+#include "platform/console_echo.h"
 #include "ui/console_keypad.h"
 #include "ui/console_view.h"
 
@@ -55,6 +56,10 @@ int main() {
   // password without echo on a terminal).
   vt::ConsoleKeypad keypad = vt::makeStandardConsoleKeypad();
   vt::platform::ConsoleInputUi input(std::cin, std::cout);
+  const bool answersFromTerminal = vt::platform::standardInputIsTerminal();
+  keypad.endAnsweredLines(!answersFromTerminal);
+  input.endAnsweredLines(!answersFromTerminal);
+  ui.endAnsweredLines(!answersFromTerminal);
   std::unique_ptr<vt::LauncherApp> started;
   try {
     started = std::make_unique<vt::LauncherApp>(build, ui, input, view, vt::platform::currentExecutablePath());

@@ -12,6 +12,7 @@ bool ConsoleInputUi::inputQuery(const std::string& caption, const std::string& p
     out_ << '\n' << std::flush;
     return false;
   }
+  if (endAnsweredLines_) out_ << '\n' << std::flush;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   value = std::move(line);
   return true;

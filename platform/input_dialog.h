@@ -24,10 +24,15 @@ class ConsoleInputUi final : public InputUi {
 public:
   ConsoleInputUi(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
   bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
+  // Answers that do not come from a terminal are not echoed: with this set,
+  // the front end ends the prompt's line itself once it has read the answer,
+  // so the next line of the console starts on a line of its own.
+  void endAnsweredLines(bool on) { endAnsweredLines_ = on; }
 
 private:
   std::istream& in_;
   std::ostream& out_;
+  bool endAnsweredLines_ = false;
 };
 
 // The platform's own dialog: a Win32 dialog owned by the active window on

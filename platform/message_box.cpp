@@ -18,6 +18,7 @@ int ConsoleMessageUi::show(const std::string& text, const std::string& caption, 
       out_ << '\n' << std::flush;
       return mb::kIdNo;
     }
+    if (endAnsweredLines_) out_ << '\n' << std::flush;
     if (!answer.empty() && answer.back() == '\r') answer.pop_back();
     if (answer == "s" || answer == "S" || answer == "sim" || answer == "Sim") return mb::kIdYes;
     if (answer == "n" || answer == "N" || answer == "não" || answer == "Não" || answer == "nao") return mb::kIdNo;

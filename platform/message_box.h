@@ -35,10 +35,15 @@ class ConsoleMessageUi final : public MessageUi {
 public:
   ConsoleMessageUi(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
   int show(const std::string& text, const std::string& caption, unsigned style) override;
+  // Answers that do not come from a terminal are not echoed: with this set,
+  // the front end ends the prompt's line itself once it has read the answer,
+  // so the next line of the console starts on a line of its own.
+  void endAnsweredLines(bool on) { endAnsweredLines_ = on; }
 
 private:
   std::istream& in_;
   std::ostream& out_;
+  bool endAnsweredLines_ = false;
 };
 
 // The platform's own boxes: MessageBoxW owned by the active window on Windows,

@@ -21,7 +21,7 @@ void ConsoleKeypad::showModal(TfrmSenhaAdmin& form) {
   }
   // The Enter that ended the line was not echoed either; nor is anything at
   // the end of input.
-  if (echoWasOff || !read) out_ << '\n' << std::flush;
+  if (echoWasOff || !read || (endAnsweredLines_ && !hideTyping_)) out_ << '\n' << std::flush;
   if (!read) {
     form.Close();
     return;

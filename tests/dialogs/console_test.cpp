@@ -10,6 +10,7 @@
 #include "dialogs/forms.h"
 #include "platform/console_echo.h"
 #include "platform/input_dialog.h"
+#include "platform/message_box.h"
 #include "ui/console_keypad.h"
 
 #ifndef _WIN32
@@ -217,6 +218,37 @@ TEST(ConsoleKeypad, OnATerminalTheLineIsReadWithoutEcho) {
   EXPECT_EQ(shown.echoWhileRead, (std::vector<bool>{true, true}));
 }
 #endif
+
+} // namespace
+} // namespace vt
+
+namespace vt {
+namespace {
+
+// Answers piped in are not echoed: with endAnsweredLines each front end ends
+// the prompt's line itself, so what follows starts on a line of its own.
+TEST(ConsoleFrontEnds, AnswersThatAreNotEchoedEndTheirPromptLine) {
+  std::istringstream in("segredo\n1200\nsim\n");
+  std::ostringstream out;
+  ConsoleKeypad keypad(in, out, false);
+  keypad.endAnsweredLines(true);
+  TdmForms forms;
+  forms.attachKeypad(keypad);
+  platform::ConsoleInputUi input(in, out);
+  input.endAnsweredLines(true);
+  platform::ConsoleMessageUi box(in, out);
+  box.endAnsweredLines(true);
+
+  std::string password, handle;
+  ASSERT_TRUE(forms.formSenhaAdmin(2, password));
+  ASSERT_TRUE(input.inputQuery("Configuração Inicial", "Handle:", handle));
+  EXPECT_EQ(box.show("Continua?", "Informação", platform::mb::kYesNo), platform::mb::kIdYes);
+  EXPECT_EQ(password, "segredo");
+  EXPECT_EQ(handle, "1200");
+  EXPECT_EQ(out.str(), "[Senha do Desenvolvimento] Digite a Senha Desenvolvedor: \n"
+                       "[Configuração Inicial] Handle: \n"
+                       "[Informação] Continua? (s/n)? \n");
+}
 
 } // namespace
 } // namespace vt
