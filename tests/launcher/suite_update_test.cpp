@@ -303,6 +303,14 @@ TEST_F(RunFailures, EachFailureEndsTheRunWithItsLogLineAndMessage) {
        {"- Pergunta se deseja continuar o Vantorim com a empresa informada",
         "- Cancelou o processo do Vantorim com a empresa informada", "- Encerra a aplicação"},
        ""},
+      {"registration: update failed",
+       [](test::SuiteRun& t) {
+         // No reports folder, so the registration updates, and no package is served.
+         static_cast<RunFailures&>(t).firstRun();
+         std::filesystem::remove_all(t.f->drive.host("C:\\Quorvelin\\reports"));
+       },
+       {"- Falha ao tentar realizar a atualização dos arquivos", "- Encerra a aplicação"},
+       "Erro ao realizar o download do arquivo Quorvelin.zip.*"},
       {"no version",
        [](test::SuiteRun& t) {
          // The first application found has no version (a later one would differ instead).
@@ -376,6 +384,7 @@ TEST_F(RunFailures, EachFailureEndsTheRunWithItsLogLineAndMessage) {
     SCOPED_TRACE(c.name);
     TearDown();
     SetUp();
+    ASSERT_FALSE(HasFatalFailure()) << "the terminal or the online tables could not be laid out";
     c.arrange(*this);
     runLauncher();
     EXPECT_TRUE(f->form.terminationRequested());
@@ -399,6 +408,73 @@ TEST_F(RunFailures, EachFailureEndsTheRunWithItsLogLineAndMessage) {
       }
     }
   }
+}
+
+TEST_F(RunFailures, AnEssentialFileThatCannotBeRewrittenEndsTheRunWithoutAMessageOrAStart) {
+  registered();
+  // Forty new layouts, already on the terminal, are registered: the stored
+  // text would be longer than Config.ini gives back, so the write refuses it
+  // and the registration stays as it was.
+  const std::string before = bancoOnLine();
+  for (int i = 1; i <= 40; ++i) {
+    const std::string name = "relatorio_personalizado_de_vendas_numero_" + std::to_string(i);
+    f->drive.write("C:\\Quorvelin\\reports\\venda\\personalizados\\" + name + ".fr3", "layout");
+    addOnlineLayout({i, 12, name, "venda", "2024-03-01 12:00:00"});
+  }
+  runLauncher();
+  const auto tail = lastLog(2);
+  ASSERT_EQ(tail.size(), 2u);
+  const std::string prefix =
+      "- Não foi possível recriar o arquivo essencial para conferência das próximas execuções do Vantorim. ";
+  EXPECT_EQ(tail[0].rfind(prefix, 0), 0u) << tail[0];
+  EXPECT_GT(tail[0].size(), prefix.size());
+  EXPECT_EQ(tail[1], "- Encerra a aplicação");
+  EXPECT_TRUE(f->ui.shown.empty());
+  EXPECT_EQ(bancoOnLine(), before);
+  EXPECT_EQ(config("CONEXAO", "CaminhoExterno"), "");
+  EXPECT_TRUE(started(0).empty());
+  EXPECT_FALSE(f->dmOnline.connected());
+}
+
+TEST_F(RunFailures, OnlineLayoutNamesThatLeaveTheReportFoldersAreRefused) {
+  registered();
+  const struct {
+    std::string file, folder;
+  } hostile[] = {{"..", "venda"}, {"x", ".."}, {"a\\b", "venda"}, {"a/b", "venda"}, {"nota", "c:"}, {".", "venda"}};
+  int codigo = 0;
+  for (const auto& h : hostile) {
+    addOnlineLayout({++codigo, 12, h.file, h.folder, "2024-03-01 12:00:00"});
+    serveLayout(12, h.folder, h.file + ".fr3", "fora");
+  }
+  addOnlineLayout({++codigo, 12, "cupom", "venda", "2024-03-01 12:00:00"});
+  serveLayout(12, "venda", "cupom.fr3", "cupom");
+  f->drive.write("C:\\Quorvelin\\reports\\venda\\personalizados\\.keep", "");
+  runLauncher();
+
+  EXPECT_TRUE(f->ui.shown.empty());
+  int refusals = 0;
+  for (const auto& line : log())
+    if (line.rfind("- Relatório personalizado recusado", 0) == 0) ++refusals;
+  EXPECT_EQ(refusals, 6);
+  for (const auto& h : hostile) {
+    bool named = false;
+    for (const auto& line : log())
+      if (line.rfind("- Relatório personalizado recusado", 0) == 0 &&
+          (line.find("\"" + h.file + "\"") != std::string::npos || line.find("\"" + h.folder + "\"") != std::string::npos))
+        named = true;
+    EXPECT_TRUE(named) << h.file << " | " << h.folder;
+  }
+  // Only the sound layout was registered and fetched; nothing was written
+  // outside the report folders.
+  // (a company's group with a report reads back as that report alone)
+  EXPECT_EQ(registeredRows(), (std::vector<ReportRow>{layoutRow(12, "cupom", "venda", "2024-03-01 12:00:00")}));
+  EXPECT_EQ(f->drive.read("C:\\Quorvelin\\reports\\venda\\personalizados\\cupom.fr3"), "cupom");
+  size_t layoutRequests = server.requestsUnder(serverPath("nuvem/")).size();
+  EXPECT_EQ(layoutRequests, 2u); // the HEAD and the GET of cupom.fr3
+  EXPECT_FALSE(f->drive.exists("C:\\Quorvelin\\reports\\venda\\..fr3"));
+  EXPECT_FALSE(f->drive.exists("C:\\Quorvelin\\reports\\x.fr3"));
+  EXPECT_FALSE(f->drive.exists("C:\\Quorvelin\\reports\\venda\\personalizados\\a\\b.fr3"));
+  EXPECT_EQ(started(), (std::vector<std::string>{"Quorvelin.exe"}));
 }
 
 TEST_F(RunFailures, AnUnreadableEssentialFileShowsTheReadsErrorAsBothLogLineAndMessage) {

@@ -26,6 +26,7 @@ class ScriptedMessageUi final : public platform::MessageUi {
 public:
   int show(const std::string& text, const std::string& caption, unsigned style) override {
     shown.push_back({text, caption, style});
+    if (onShow) onShow(shown.back());
     if ((style & 0x0F) != platform::mb::kYesNo) return platform::mb::kIdOk;
     if (answers.empty()) return platform::mb::kIdNo;
     bool yes = answers.front();
@@ -35,6 +36,8 @@ public:
 
   std::deque<bool> answers; // true = Yes
   std::vector<ShownBox> shown;
+  // Runs while the box is up, to look at the world at that moment.
+  std::function<void(const ShownBox&)> onShow;
 };
 
 // One user's answer to the keypad: what they do with the open form.
