@@ -42,20 +42,70 @@ LocalTime SystemClock::now() const {
                    static_cast<int>(ms), tm.tm_wday + 1};
 }
 
+std::chrono::milliseconds Clock::steadyTime() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+}
+
 void SystemClock::pause(std::chrono::milliseconds duration) {
   if (pausesEnabled_ && duration.count() > 0) std::this_thread::sleep_for(duration);
 }
 
+void SystemClock::yieldBriefly() {
+  using namespace std::chrono_literals;
+  std::this_thread::sleep_for(pausesEnabled_ ? 10ms : 100ms);
+}
+
+LocalTime ManualClock::now() const {
+  std::lock_guard lock(mutex_);
+  return time_;
+}
+
+void ManualClock::set(LocalTime t) {
+  std::lock_guard lock(mutex_);
+  time_ = t;
+}
+
 void ManualClock::pause(std::chrono::milliseconds duration) {
-  pauses_.push_back(duration);
-  time_ = addMilliseconds(time_, duration.count());
-  if (onPause) onPause(static_cast<int>(pauses_.size()) - 1);
+  int index = 0;
+  {
+    std::lock_guard lock(mutex_);
+    pauses_.push_back(duration);
+    paused_ += duration;
+    time_ = addMilliseconds(time_, duration.count());
+    index = static_cast<int>(pauses_.size()) - 1;
+  }
+  if (onPause) onPause(index);
+}
+
+void ManualClock::yieldBriefly() {
+  {
+    std::lock_guard lock(mutex_);
+    ++yields_;
+  }
+  if (onYield) onYield();
+}
+
+std::vector<std::chrono::milliseconds> ManualClock::pauses() const {
+  std::lock_guard lock(mutex_);
+  return pauses_;
 }
 
 std::chrono::milliseconds ManualClock::totalPaused() const {
-  std::chrono::milliseconds total{0};
-  for (auto p : pauses_) total += p;
-  return total;
+  std::lock_guard lock(mutex_);
+  return paused_;
+}
+
+int ManualClock::yields() const {
+  std::lock_guard lock(mutex_);
+  return yields_;
+}
+
+Deadline::Deadline(const Clock& clock, std::chrono::milliseconds bound)
+    : clock_(clock), bound_(bound), clockStart_(clock.steadyTime()), realStart_(std::chrono::steady_clock::now()) {}
+
+bool Deadline::passed() const {
+  if (clock_.steadyTime() - clockStart_ >= bound_) return true;
+  return std::chrono::steady_clock::now() - realStart_ >= bound_;
 }
 
 LocalTime addMilliseconds(LocalTime t, long long ms) {

@@ -58,6 +58,10 @@ bool copyFile(std::string_view from, std::string_view to) {
 
 bool wildcardMatch(std::string_view pattern, std::string_view name) {
   if (pattern == "*.*") return true; // as on Windows: also names without a dot
+  // As on Windows, a last ".*" also matches a name without an extension
+  // ("trocandoPorVersaoOnline_*.*" finds "trocandoPorVersaoOnline_x").
+  if (pattern.size() > 2 && pattern.ends_with(".*") && wildcardMatch(pattern.substr(0, pattern.size() - 2), name))
+    return true;
   size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
   auto eq = [](char a, char b) {
     return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));

@@ -26,6 +26,7 @@
 #include <sstream>
 
 #include "platform/path.h"
+#include "platform/self.h"
 
 namespace vt::platform {
 namespace {
@@ -88,10 +89,25 @@ fs::path registryFolder(std::string_view keyPath) {
   return toHost(p);
 }
 
+// The file a bare program name ("net.exe") opens: as the shell finds it, in
+// the launcher folder (the running program's), then in C:\Windows\System32\.
+fs::path programFile(std::string_view file) {
+  if (file.find_first_of("\\/:") != std::string_view::npos) return toHost(file);
+  std::string self = currentExecutablePath();
+  const std::string folders[] = {self.substr(0, self.find_last_of('\\') + 1), "C:\\Windows\\System32\\"};
+  for (const std::string& folder : folders) {
+    if (folder.empty()) continue;
+    fs::path candidate = toHost(folder + std::string(file));
+    std::error_code ec;
+    if (fs::is_regular_file(candidate, ec)) return candidate;
+  }
+  return toHost(file);
+}
+
 } // namespace
 
 long shellOpen(std::string_view file, std::string_view parameters, int /*showCommand*/) {
-  fs::path host = toHost(file);
+  fs::path host = programFile(file);
   std::string program = host.string();
   std::vector<std::string> args = splitCommandLine(parameters);
   std::vector<char*> argv;

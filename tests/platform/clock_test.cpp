@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/clock.h"
 
 namespace vt::platform {
@@ -28,6 +30,46 @@ TEST(ManualClock, LeapDayFollowsTheGregorianRules) {
     EXPECT_EQ(t.day, c.expectedDay) << c.year;
     EXPECT_EQ(t.month, c.expectedMonth) << c.year;
   }
+}
+
+TEST(Deadline, PassesWhenTheClockHasMovedByTheBound) {
+  using namespace std::chrono_literals;
+  ManualClock clock;
+  clock.pause(5000ms); // time before the wait does not count
+  Deadline deadline(clock, 3000ms);
+  clock.pause(2999ms);
+  EXPECT_FALSE(deadline.passed());
+  clock.pause(1ms);
+  EXPECT_TRUE(deadline.passed());
+}
+
+TEST(Deadline, PassesInRealTimeWhenThePausesDoNotWait) {
+  using namespace std::chrono_literals;
+  // A build without pauses: the pauses take no time, the bound still comes.
+  SystemClock clock(false);
+  Deadline deadline(clock, 50ms);
+  EXPECT_FALSE(deadline.passed());
+  auto start = std::chrono::steady_clock::now();
+  while (!deadline.passed()) {
+    clock.pause(1000ms);
+    clock.yieldBriefly();
+  }
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 50ms);
+  // The same holds for a test clock that nobody moves.
+  ManualClock still;
+  Deadline other(still, 20ms);
+  std::this_thread::sleep_for(25ms);
+  EXPECT_TRUE(other.passed());
+}
+
+TEST(SystemClock, YieldsRealTimeBetweenTestsEvenWithThePausesOff) {
+  using namespace std::chrono_literals;
+  SystemClock clock(false);
+  auto start = std::chrono::steady_clock::now();
+  clock.pause(1000ms);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+  clock.yieldBriefly();
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
 }
 
 } // namespace
