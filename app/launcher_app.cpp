@@ -17,13 +17,14 @@ LauncherApp::LauncherApp(const BuildSettings& build, platform::MessageUi& ui, pl
       dmUtils(clock_, ui),
       dmOnline(credentials_, folderOf(exePath) + "libmySQL.dll"),
       dmForms(),
-      dmServMonitor(),
-      dmAppFoodLog(),
-      dmServOrbenta(),
-      dmServIFood(),
+      dmServMonitor(dmUtils, clock_),
+      dmAppFoodLog(clock_),
+      dmServOrbenta(dmUtils, clock_, dmAppFoodLog),
+      dmServIFood(dmUtils, clock_, dmAppFoodLog),
       frmVantorim(dmUtils, dmOnline, clock_, view, LauncherSettings{build.serverBaseAddress, exePath}),
       dmUtilsDbOnline(dmUtils, dmForms, clock_, folderOf(exePath), build.serverBaseAddress),
-      run(RunModules{dmUtils, dmOnline, dmForms, frmVantorim, dmUtilsDbOnline, clock_, input}) {
+      run(RunModules{dmUtils, dmOnline, dmForms, frmVantorim, dmUtilsDbOnline, clock_, input, dmServMonitor,
+                     dmServIFood, dmServOrbenta}) {
   dmUtils.attachForms(dmForms);
   dmForms.attachUtils(dmUtils);
   frmVantorim.attachDbOnline(dmUtilsDbOnline);

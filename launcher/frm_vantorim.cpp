@@ -145,6 +145,13 @@ void TfrmVantorim::showWarning(bool visible) {
   view_.warningChanged(state_);
 }
 
+void TfrmVantorim::setWaitCursor(bool waiting) {
+  state_.waitCursor = waiting;
+  view_.cursorChanged(state_);
+}
+
+void TfrmVantorim::processMessages() { view_.processMessages(state_); }
+
 // The bar takes the low 32 bits of the counts, as the progress control does.
 static int64_t low32(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value & 0xFFFFFFFF)); }
 

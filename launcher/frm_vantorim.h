@@ -54,6 +54,10 @@ public:
   void requestTermination();
 
   void showWarning(bool visible);
+  // The application's mouse cursor: the wait cursor, or the default one.
+  void setWaitCursor(bool waiting);
+  // Pending window messages are processed (the window repaints).
+  void processMessages();
 
   // --- State ---
   const WindowState& state() const { return state_; }

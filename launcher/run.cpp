@@ -30,7 +30,8 @@ void ScopedOnlineSession::disconnect() {
 
 VantorimRun::VantorimRun(const RunModules& m)
     : dmUtils(m.dmUtils), dmOnline(m.dmOnline), dmForms(m.dmForms), form(m.frmVantorim),
-      dmUtilsDbOnline(m.dmUtilsDbOnline), clock(m.clock), input(m.input) {
+      dmUtilsDbOnline(m.dmUtilsDbOnline), clock(m.clock), input(m.input), dmServMonitor(m.dmServMonitor),
+      dmServIFood(m.dmServIFood), dmServOrbenta(m.dmServOrbenta) {
   // What the terminal-data module has to say goes to the run log.
   dmUtilsDbOnline.setLogSink([this](std::string_view text) { form.WriteLogLine(text); });
 }

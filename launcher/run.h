@@ -22,6 +22,9 @@ class TdmOnline;
 class TdmForms;
 class TdmUtilsDbOnline;
 class TfrmVantorim;
+class TdmServMonitor;
+class TdmServIFood;
+class TdmServOrbenta;
 
 // What one phase tells the phases after it.
 struct RunState {
@@ -79,6 +82,10 @@ struct RunModules {
   TdmUtilsDbOnline& dmUtilsDbOnline;
   platform::Clock& clock;
   platform::InputUi& input; // the platform's text-input dialog
+  // The service control modules, for the clean-up of local installations.
+  TdmServMonitor& dmServMonitor;
+  TdmServIFood& dmServIFood;
+  TdmServOrbenta& dmServOrbenta;
 };
 
 class VantorimRun {
@@ -94,6 +101,9 @@ public:
   TdmUtilsDbOnline& dmUtilsDbOnline;
   platform::Clock& clock;
   platform::InputUi& input;
+  TdmServMonitor& dmServMonitor;
+  TdmServIFood& dmServIFood;
+  TdmServOrbenta& dmServOrbenta;
 
   RunState state;
 

@@ -22,6 +22,7 @@ struct WindowState {
   std::string memLog; // the on-screen log's whole text
   ProgressBarState pgbDownload{0, 100, 0};
   ProgressBarState pgbLauncher{0, 100, 0};
+  bool waitCursor = false; // the application's mouse cursor is the wait cursor
 };
 
 inline constexpr const char* kWarningText = "Não utilize o PC até o fim do processo";
@@ -38,6 +39,8 @@ public:
   virtual void downloadBarChanged(const WindowState&) {}
   // A transfer began; the download bar's maximum is its expected size.
   virtual void downloadBegan(const WindowState&) {}
+  // The application's mouse cursor became the wait cursor or the default one.
+  virtual void cursorChanged(const WindowState&) {}
   // Pending window messages are processed: the window repaints and stays responsive.
   virtual void processMessages(const WindowState&) {}
   // An error no phase caught: the platform's default handler shows its text.

@@ -130,6 +130,13 @@ LRESULT Win32Window::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     SetBkColor(dc, RGB(255, 255, 255));
     return reinterpret_cast<LRESULT>(whiteBrush_);
   }
+  case WM_SETCURSOR:
+    // The application's wait cursor holds over the whole window.
+    if (waitCursor_) {
+      SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); // IDC_WAIT
+      return TRUE;
+    }
+    break;
   case WM_CLOSE:
     if (form_) form_->FormClose();
     DestroyWindow(hwnd_);
@@ -219,6 +226,11 @@ void Win32Window::processMessages(const WindowState&) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
+void Win32Window::cursorChanged(const WindowState& state) {
+  waitCursor_ = state.waitCursor;
+  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(waitCursor_ ? 32514 : 32512))); // IDC_WAIT, IDC_ARROW
 }
 
 void Win32Window::showException(const std::string& text) {

@@ -34,6 +34,7 @@ public:
   void launcherBarChanged(const WindowState& state) override;
   void downloadBarChanged(const WindowState& state) override;
   void processMessages(const WindowState& state) override;
+  void cursorChanged(const WindowState& state) override;
   void showException(const std::string& text) override;
   void requestTermination() override;
 
@@ -52,6 +53,7 @@ private:
   HBRUSH whiteBrush_ = nullptr;
   bool shown_ = false;
   bool activated_ = false;
+  bool waitCursor_ = false;
 };
 
 } // namespace vt

@@ -14,6 +14,9 @@ bool phaseStart(VantorimRun& run);                // "Iniciando..."
 bool phaseOpenLog(VantorimRun& run);              // the day's run log
 bool phaseSelfUpdate(VantorimRun& run);           // the launcher's own version
 bool phaseSwapFileRemoval(VantorimRun& run);      // what an earlier self-update left
+bool phaseLocalMySql(VantorimRun& run);           // the local MySQL services and the suite's databases
+bool phaseMonitorServices(VantorimRun& run);      // the monitor, iFood and Orbenta services
+bool phaseRetiredPrograms(VantorimRun& run);      // retired programs, the heidi folder, leftover files
 bool phaseBaseApplication(VantorimRun& run);      // base application, report table, reports folder, legacy file
 bool phaseRegistration(VantorimRun& run);         // the essential file read, or the first-run registration
 bool phaseRegisteredCompanies(VantorimRun& run);  // "Conferindo empresas": the handle list

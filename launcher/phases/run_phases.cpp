@@ -10,9 +10,9 @@ std::span<const Phase> runPhases() {
       phaseOpenLog,
       phaseSelfUpdate,
       phaseSwapFileRemoval,
-      // The clean-up of local installations (the local MySQL, the monitor
-      // services, the retired programs and leftovers) joins here with the
-      // service control modules; until then the run passes over it.
+      phaseLocalMySql,
+      phaseMonitorServices,
+      phaseRetiredPrograms,
       phaseBaseApplication,
       phaseRegistration,
       phaseRegisteredCompanies,

@@ -10,6 +10,7 @@
 #include "launcher/run.h"
 #include "online/dm_online.h"
 #include "platform/clock.h"
+#include "services/service_modules.h"
 #include "terminal/utils_db_online.h"
 #include "tests/launcher/recording_view.h"
 #include "tests/support/scripted_ui.h"
@@ -62,7 +63,12 @@ struct LauncherFixture {
   TdmUtilsDbOnline dbOnline;
   ScriptedKeypad keypad;
   ScriptedInputUi input;
-  VantorimRun run{RunModules{dmUtils, dmOnline, dmForms, form, dbOnline, clock, input}};
+  TdmServMonitor dmServMonitor{dmUtils, clock};
+  TdmAppFoodLog dmAppFoodLog{clock};
+  TdmServOrbenta dmServOrbenta{dmUtils, clock, dmAppFoodLog};
+  TdmServIFood dmServIFood{dmUtils, clock, dmAppFoodLog};
+  VantorimRun run{RunModules{dmUtils, dmOnline, dmForms, form, dbOnline, clock, input, dmServMonitor, dmServIFood,
+                             dmServOrbenta}};
 };
 
 } // namespace vt::test

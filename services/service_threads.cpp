@@ -1,0 +1,26 @@
+#include "services/service_threads.h"
+
+#include "services/serv_ifood.h"
+#include "services/serv_monitor.h"
+#include "services/serv_orbenta.h"
+
+namespace vt {
+
+void ServiceThread::Execute() {
+  if (gTipoSVC == 1)
+    module_.iniciaServico(gNomeSVC);
+  else
+    module_.paraServico(gNomeSVC);
+}
+
+namespace servmonitor {
+ThreadServico::ThreadServico(TdmServMonitor& module) : ServiceThread(module) {}
+} // namespace servmonitor
+
+namespace servifood {
+ThreadServico::ThreadServico(TdmServIFood& module) : ServiceThread(module) {}
+} // namespace servifood
+
+ThreadServicoOrbenta::ThreadServicoOrbenta(TdmServOrbenta& module) : ServiceThread(module) {}
+
+} // namespace vt
