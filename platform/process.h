@@ -39,8 +39,10 @@ std::string computerName();
 std::string userName();
 // True when the process token holds the Administrators group (POSIX: root).
 bool isAdministrator();
-// True on a 64-bit Windows (this program is 64-bit, so always true on
-// Windows); on POSIX, true on a 64-bit machine.
+// Windows: IsWow64Process's answer for this process, true for the 32-bit
+// program on a 64-bit Windows (false when the function is missing or fails,
+// and for a 64-bit build). POSIX: true on a 64-bit machine, the answer the
+// terminals' program gives on the 64-bit Windows they run.
 bool is64BitSystem();
 
 // Internet connection state: Windows asks WinINet; POSIX is connected when an

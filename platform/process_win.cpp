@@ -79,8 +79,20 @@ bool isAdministrator() {
   return found;
 }
 
-// A 64-bit program runs only on a 64-bit Windows.
-bool is64BitSystem() { return sizeof(void*) == 8; }
+// Asked of IsWow64Process, looked up at run time (older Windows lack it): the
+// terminals' 32-bit program on a 64-bit Windows answers true. A 64-bit build
+// is no WOW64 process and answers false.
+bool is64BitSystem() {
+  using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  if (!kernel) return false;
+  auto isWow64Process =
+      reinterpret_cast<IsWow64ProcessFunction>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+  if (!isWow64Process) return false;
+  BOOL wow64 = FALSE;
+  if (!isWow64Process(GetCurrentProcess(), &wow64)) return false;
+  return wow64 != FALSE;
+}
 
 bool internetConnected() {
   DWORD flags = 0;

@@ -90,6 +90,7 @@ void registerAllOps(OpRegistry& registry) {
   registerDocumentOps(registry);
   registerWordsCodesFiscalOps(registry);
   registerEssentialFileOps(registry);
+  registerVersionOps(registry);
 }
 
 } // namespace vt::tools

@@ -71,5 +71,7 @@ void registerWordsCodesFiscalOps(OpRegistry& registry);
 // The essential file's cipher, plain text and read, without Config.ini
 // (ops_essential_file.cpp).
 void registerEssentialFileOps(OpRegistry& registry);
+// The file version of an executable (ops_version.cpp).
+void registerVersionOps(OpRegistry& registry);
 
 } // namespace vt::tools
