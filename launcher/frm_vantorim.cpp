@@ -122,6 +122,11 @@ void TfrmVantorim::WriteLogLine(std::string_view text) {
   }
 }
 
+void TfrmVantorim::setCaption(std::string caption) {
+  state_.caption = std::move(caption);
+  view_.captionChanged(state_);
+}
+
 void TfrmVantorim::clearLog() {
   state_.memLog.clear();
   view_.logCleared(state_);

@@ -61,7 +61,7 @@ public:
 
   // --- State ---
   const WindowState& state() const { return state_; }
-  void setCaption(std::string caption) { state_.caption = std::move(caption); }
+  void setCaption(std::string caption);
   const std::string& logPath() const { return logPath_; }
   void setLogPath(std::string path) { logPath_ = std::move(path); }
   void clearLog();
@@ -81,6 +81,13 @@ public:
   TdmOnline& dmOnline;
   platform::Clock& clock;
   TdmUtilsDbOnline& dmUtilsDbOnline() { return *dmUtilsDbOnline_; }
+
+  // The window's timer component. It has no handler: switching it on or off,
+  // or changing its interval, has no effect on anything.
+  struct Timer {
+    bool Enabled = true;
+    unsigned Interval = 1000;
+  } tmrTimeOut;
 
 private:
   void startupChecks();

@@ -30,10 +30,13 @@ inline constexpr const char* kWarningText = "Não utilize o PC até o fim do pro
 class WindowView {
 public:
   virtual ~WindowView() = default;
+  // The caption changed (the start-up checks empty it): the window's title.
+  virtual void captionChanged(const WindowState&) {}
   virtual void statusChanged(const WindowState&) {}
   virtual void warningChanged(const WindowState&) {}
   virtual void logCleared(const WindowState&) {}
-  // One entry as the on-screen log shows it: "- " + text.
+  // One entry: "- " + text + a line break, which the text box adds as one
+  // new line of its own (so an empty line follows each entry on screen).
   virtual void logAppended(const WindowState&, const std::string& line) { (void)line; }
   virtual void launcherBarChanged(const WindowState&) {}
   virtual void downloadBarChanged(const WindowState&) {}
@@ -46,7 +49,8 @@ public:
   // An error no phase caught: the platform's default handler shows its text.
   virtual void showException(const std::string& text) { (void)text; }
   // The platform's quit request: the process ends once control returns to
-  // the message loop.
+  // the message loop. Whatever runs until then (the next start-up check, its
+  // message box) goes on as if nothing had been asked.
   virtual void requestTermination() {}
 };
 

@@ -72,16 +72,25 @@ bool Win32Window::create(HINSTANCE instance) {
   pgbDownload_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 8, 217, 384, 10, hwnd_, nullptr, instance, nullptr);
   pgbLauncher_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 8, 232, 384, 10, hwnd_, nullptr, instance, nullptr);
   SendMessageW(memLog_, WM_SETFONT, reinterpret_cast<WPARAM>(fontLog_), FALSE);
+  // The log of a long run goes past the edit control's default limit (about
+  // 32,000 characters); it is never trimmed, so it may hold as much as the
+  // control can.
+  SendMessageW(memLog_, EM_SETLIMITTEXT, 0, 0);
   SendMessageW(pgbDownload_, PBM_SETRANGE32, 0, 100);
   SendMessageW(pgbLauncher_, PBM_SETRANGE32, 0, 100);
   return true;
 }
 
 int Win32Window::run(int showCommand) {
+  // Showing the window runs FormShow, whose failed checks ask to end: the
+  // request is honoured here, back in the loop, once every check has shown
+  // its box.
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  for (;;) {
+    if (terminationRequested_) return 0;
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -196,10 +205,16 @@ void Win32Window::warningChanged(const WindowState&) {
   InvalidateRect(hwnd_, &r, TRUE);
 }
 
+void Win32Window::captionChanged(const WindowState& state) {
+  SetWindowTextW(hwnd_, utf8ToWide(state.caption).c_str());
+}
+
 void Win32Window::logCleared(const WindowState&) { SetWindowTextW(memLog_, L""); }
 
 void Win32Window::logAppended(const WindowState&, const std::string& line) {
-  std::wstring text = editText(line);
+  // The entry ends with its own line break and is added as a line of the
+  // text box, which ends it once more: an empty line follows each entry.
+  std::wstring text = editText(line) + L"\r\n";
   int end = GetWindowTextLengthW(memLog_);
   SendMessageW(memLog_, EM_SETSEL, end, end);
   SendMessageW(memLog_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
@@ -237,7 +252,13 @@ void Win32Window::showException(const std::string& text) {
   MessageBoxW(hwnd_, utf8ToWide(text).c_str(), L"Vantorim", MB_OK | MB_ICONERROR);
 }
 
-void Win32Window::requestTermination() { PostQuitMessage(0); }
+// Not PostQuitMessage: a quit message posted now would end the modal loop of
+// the next message box (FormShow's later checks still show theirs) instead
+// of the program. The message loop ends once control is back in it.
+void Win32Window::requestTermination() {
+  terminationRequested_ = true;
+  if (hwnd_) PostMessageW(hwnd_, WM_NULL, 0, 0);  // wakes the loop if it waits
+}
 
 } // namespace vt
 #endif

@@ -27,6 +27,7 @@ public:
   int run(int showCommand);
   HWND handle() const { return hwnd_; }
 
+  void captionChanged(const WindowState& state) override;
   void statusChanged(const WindowState& state) override;
   void warningChanged(const WindowState& state) override;
   void logCleared(const WindowState& state) override;
@@ -53,6 +54,7 @@ private:
   HBRUSH whiteBrush_ = nullptr;
   bool shown_ = false;
   bool activated_ = false;
+  bool terminationRequested_ = false;
   bool waitCursor_ = false;
 };
 
