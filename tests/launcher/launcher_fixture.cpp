@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "tests/support/client_library.h"
+
 namespace vt::test {
 
 LauncherFixture::LauncherFixture(std::string exePath, std::string serverBase, FixedCredentials creds,
@@ -17,12 +19,7 @@ LauncherFixture::LauncherFixture(std::string exePath, std::string serverBase, Fi
   form.attachDbOnline(dbOnline);
   form.attachRun(run);
   dmForms.attachKeypad(keypad);
-#ifndef _WIN32
-  if (withClientLibrary)
-    std::filesystem::create_symlink(VT_MARIADB_CLIENT_LIBRARY, drive.host("C:\\Quorvelin\\libmySQL.dll"));
-#else
-  (void)withClientLibrary;
-#endif
+  if (withClientLibrary) placeClientLibrary("C:\\Quorvelin\\libmySQL.dll");
 }
 
 } // namespace vt::test

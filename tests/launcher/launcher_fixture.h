@@ -45,7 +45,7 @@ inline FixedCredentials closedServer() {
 
 struct LauncherFixture {
   // With a credentials value, the install root also gets the MySQL client
-  // library (on Linux a link named libmySQL.dll to MariaDB Connector/C).
+  // library as libmySQL.dll (tests/support/client_library.h).
   explicit LauncherFixture(std::string exePath = "C:\\Quorvelin\\Vantorim.exe",
                            std::string serverBase = "http://127.0.0.1:9/", FixedCredentials creds = closedServer(),
                            bool withClientLibrary = false);

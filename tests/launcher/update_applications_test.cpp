@@ -75,9 +75,6 @@ struct UpdateApplicationsTest : ::testing::Test {
   std::unique_ptr<test::LauncherFixture> f;
 
   void SetUp() override {
-#ifdef _WIN32
-    GTEST_SKIP() << "the online database is reached from the Linux suite only";
-#endif
     f.reset();  // one drive at a time
     f = std::make_unique<test::LauncherFixture>("C:\\Quorvelin\\Vantorim.exe", server.url(folder + "/"),
                                                 serverWith(kDatabase), true);

@@ -14,9 +14,10 @@
 #include "test_values.h"
 
 #include "online/dm_online.h"
+#include "online/mysql_client.h"
 #include "online/zendral_credentials.h"
 #include "platform/path.h"
-#include "platform/self.h"
+#include "tests/support/client_library.h"
 #include "tests/support/temp_drive.h"
 
 #ifndef _WIN32
@@ -32,16 +33,6 @@ inline const std::string kPrimaryPassword = VT_TEST_PRIMARY_PASSWORD;
 inline const std::string kAltDb = VT_TEST_ALT_DB;
 inline const std::string kAltUser = VT_TEST_ALT_USER;
 inline const std::string kAltPassword = VT_TEST_ALT_PASSWORD;
-
-// The folder of the test program, where the copy of the credentials library
-// built with the test server's values lies.
-inline std::filesystem::path testProgramFolder() {
-#ifdef _WIN32
-  return platform::toHost(platform::currentExecutablePath()).parent_path();
-#else
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path();
-#endif
-}
 
 // That library copied into the test's drive, as it lies in the launcher
 // folder; its Windows path.
@@ -79,10 +70,23 @@ private:
 
 inline const std::vector<std::string> kFiveCalls = {"nameDB", "userNameDB", "passDB", "serverDB", "portDB"};
 
-#ifndef _WIN32
 // What the client library itself says when it connects with these values.
+// Linux asks the library the tests link; Windows binds the DLL's functions
+// by hand, without the session's code.
 inline std::string libraryConnectMessage(const std::string& user, const std::string& password,
                                          const std::string& database, unsigned port) {
+#ifdef _WIN32
+  std::string error;
+  const auto client = online_detail::loadMySqlClient(platform::fromHost(clientLibraryFile()), error);
+  if (!client) return "(the client library did not load: " + error + ")";
+  MYSQL* mysql = client->init(nullptr);
+  std::string message;
+  if (client->real_connect(mysql, "127.0.0.1", user.c_str(), password.c_str(), database.c_str(), port, nullptr, 0) ==
+      nullptr)
+    message = client->error(mysql);
+  client->close(mysql);
+  return message;
+#else
   MYSQL* mysql = mysql_init(nullptr);
   std::string message;
   if (mysql_real_connect(mysql, "127.0.0.1", user.c_str(), password.c_str(), database.c_str(), port, nullptr, 0) ==
@@ -90,24 +94,19 @@ inline std::string libraryConnectMessage(const std::string& user, const std::str
     message = mysql_error(mysql);
   mysql_close(mysql);
   return message;
+#endif
 }
 
-#endif
-
-// A module whose client library is a link named libmySQL.dll, as the
+// A module whose client library is a file named libmySQL.dll, as the
 // installation carries it, connected to the primary test database.
 class OnlineServerTest : public ::testing::Test {
 protected:
   void SetUp() override {
-#ifdef _WIN32
-    GTEST_SKIP() << "no Windows MySQL client library here: the SQL path is tested by the Linux build";
-#else
     clientPath = drive.path("libmySQL.dll");
-    std::filesystem::create_symlink(VT_MARIADB_CLIENT, platform::toHost(clientPath));
+    placeClientLibrary(clientPath);
     online = std::make_unique<TdmOnline>(credentials, clientPath, testAlternative());
     ASSERT_EQ(online->conectarBancoOnline(), "");
     credentials.calls.clear();
-#endif
   }
 
   // Runs statements of the test's own set-up on the open connection.

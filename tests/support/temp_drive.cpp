@@ -20,6 +20,28 @@ std::string uniqueName() {
   s << "t" << ticks << "_" << counter++;
   return s.str();
 }
+
+// Removes a folder and everything in it. On Windows a DLL the test program
+// has loaded (the MySQL client library, which is never unloaded) cannot be
+// deleted or overwritten, but it can be moved: such files go to a folder of
+// leftovers, so the install root is empty again for the next test.
+void removeTree(const fs::path& folder) {
+  std::error_code ec;
+  fs::remove_all(folder, ec);
+#ifdef _WIN32
+  if (!ec || !fs::exists(folder)) return;
+  const fs::path leftovers = platform::toHost("C:\\vt-tests\\leftovers\\" + uniqueName());
+  fs::create_directories(leftovers, ec);
+  int n = 0;
+  for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::recursive_directory_iterator();
+       it.increment(ec)) {
+    if (!it->is_regular_file(ec)) continue;
+    std::error_code moved;
+    fs::rename(it->path(), leftovers / (std::to_string(n++) + "-" + it->path().filename().string()), moved);
+  }
+  fs::remove_all(folder, ec);
+#endif
+}
 } // namespace
 
 TempDrive::TempDrive() {
@@ -43,12 +65,9 @@ TempDrive::TempDrive() {
 }
 
 TempDrive::~TempDrive() {
-  std::error_code ec;
-  if (ownsInstallRoot_) fs::remove_all(platform::toHost("C:\\Quorvelin"), ec);
-#ifdef _WIN32
-  fs::remove_all(hostRoot_, ec);
-#else
-  fs::remove_all(hostRoot_, ec);
+  if (ownsInstallRoot_) removeTree(platform::toHost("C:\\Quorvelin"));
+  removeTree(hostRoot_);
+#ifndef _WIN32
   if (hadPreviousDrive_) {
     setenv("VANTORIM_DRIVE_C", previousDrive_.c_str(), 1);
   } else {
@@ -66,7 +85,7 @@ std::string TempDrive::path(std::string_view relative) const {
 std::string TempDrive::installRoot() {
   const std::string root = "C:\\Quorvelin\\";
   std::error_code ec;
-  fs::remove_all(platform::toHost(root), ec);
+  removeTree(platform::toHost(root));
   fs::create_directories(platform::toHost(root), ec);
   ownsInstallRoot_ = true;
   return root;
