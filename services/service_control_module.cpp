@@ -2,6 +2,7 @@
 
 #include "dmutils/dm_utils.h"
 #include "platform/clock.h"
+#include "platform/process.h"
 #include "platform/service_control.h"
 #include "platform/worker_thread.h"
 #include "services/service_threads.h"
@@ -124,7 +125,7 @@ void ServiceControlModule::runOnWorker(std::string_view AServico, bool start) {
 }
 
 void ServiceControlModule::instalaServico(std::string_view ACaminhoExeServico) {
-  dmUtils_.shellExecuta(ACaminhoExeServico, "/install /silent", false, 5);
+  dmUtils_.shellExecuta(ACaminhoExeServico, "/install /silent", false, platform::kShowShown);
 }
 
 } // namespace vt
