@@ -22,7 +22,12 @@ const platform::FileVersion SuiteRun::kLauncherVersion{1, 2, 3, 4};
 
 namespace {
 
-const std::string kSuiteDatabase = std::string(VT_TEST_PRIMARY_DB) + "_suite";
+// Each suite that makes whole runs keeps its tables in a database of its own,
+// so suites that run at once do not share them.
+#ifndef VT_SUITE_DATABASE_SUFFIX
+#define VT_SUITE_DATABASE_SUFFIX "_suite"
+#endif
+const std::string kSuiteDatabase = std::string(VT_TEST_PRIMARY_DB) + VT_SUITE_DATABASE_SUFFIX;
 
 FixedCredentials serverWith(const std::string& database) {
   FixedCredentials c;
