@@ -16,7 +16,10 @@ constexpr int kShowShown = 5;
 // 3 path not found, 5 access denied, 8 out of memory, 31 no association.
 // POSIX: the file runs with execvp semantics (an ELF or a script with the run
 // bit); parameters are split at blanks, double quotes group, as a Windows
-// program's command line would be.
+// program's command line would be. A bare file name ("net.exe") is looked for
+// in the launcher folder (the running program's), then in
+// C:\Windows\System32\. Opened hidden (kShowHidden), the program's standard
+// input and output are /dev/null, as a hidden window shows nothing.
 long shellOpen(std::string_view file, std::string_view parameters, int showCommand);
 
 struct ProcessEntry {

@@ -106,7 +106,7 @@ fs::path programFile(std::string_view file) {
 
 } // namespace
 
-long shellOpen(std::string_view file, std::string_view parameters, int /*showCommand*/) {
+long shellOpen(std::string_view file, std::string_view parameters, int showCommand) {
   fs::path host = programFile(file);
   std::string program = host.string();
   std::vector<std::string> args = splitCommandLine(parameters);
@@ -130,6 +130,15 @@ long shellOpen(std::string_view file, std::string_view parameters, int /*showCom
     setsid();
     pid_t grandchild = fork();
     if (grandchild != 0) _exit(grandchild < 0 ? 1 : 0);
+    // A program opened hidden shows nothing: its console is no one's.
+    if (showCommand == kShowHidden) {
+      int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+      if (null >= 0) {
+        dup2(null, 0);
+        dup2(null, 1);
+        dup2(null, 2);
+      }
+    }
     // Reading the program name as a path (not searched in PATH) as the shell
     // would. A file the kernel will not run itself (no "#!" line, not an ELF)
     // runs through /bin/sh, as execvp does; the program inherits our

@@ -4,6 +4,7 @@
 
 #ifndef _WIN32
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "dmutils/dm_utils.h"
 #include "platform/clock.h"
+#include "platform/process.h"
 #include "tests/services/simulated_services.h"
 #include "tests/support/scripted_ui.h"
 
@@ -82,6 +84,38 @@ TEST(NetTool, TheLauncherOpensItByItsBareNameFromSystem32) {
   std::filesystem::copy_file(VT_NET_EXE, drive.host("C:\\Windows\\System32\\net.exe"));
   EXPECT_EQ(dmUtils.shellExecuta("net.exe", "stop MySQL57", true, 0), "");
   EXPECT_TRUE(test::waitUntil([&] { return serviceState(drive, "MySQL57") == 1; }));
+}
+
+TEST(NetTool, AProgramOpenedHiddenShowsNothingOnTheConsole) {
+  test::TempDrive drive;
+  drive.write("fala.sh", "#!/bin/sh\necho \"$1\"\necho feito > \"$0.$1\"\n");
+  std::filesystem::permissions(drive.host("fala.sh"), std::filesystem::perms::owner_all);
+  // A process whose console is a pipe opens the program hidden, then shown.
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    dup2(fds[1], 1);
+    dup2(fds[1], 2);
+    close(fds[0]);
+    close(fds[1]);
+    const bool started = platform::shellOpen(drive.path("fala.sh"), "oculto", platform::kShowHidden) > 32 &&
+                         platform::shellOpen(drive.path("fala.sh"), "visivel", platform::kShowNormal) > 32;
+    _exit(started ? 0 : 1);
+  }
+  close(fds[1]);
+  std::string console;
+  char buffer[256];
+  ssize_t n;
+  // Until every program holding the console has ended.
+  while ((n = read(fds[0], buffer, sizeof buffer)) > 0) console.append(buffer, static_cast<size_t>(n));
+  close(fds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(test::waitUntil([&] { return drive.exists("fala.sh.oculto") && drive.exists("fala.sh.visivel"); }));
+  EXPECT_EQ(console, "visivel\n");
 }
 
 } // namespace
