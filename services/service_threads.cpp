@@ -7,10 +7,16 @@
 namespace vt {
 
 void ServiceThread::Execute() {
-  if (gTipoSVC == 1)
-    module_.iniciaServico(gNomeSVC);
-  else
-    module_.paraServico(gNomeSVC);
+  // An error that leaves the operation (its log could not be written) ends
+  // the thread, as a platform thread's would; the caller's own wait and log
+  // entry tell what happened.
+  try {
+    if (gTipoSVC == 1)
+      module_.iniciaServico(gNomeSVC);
+    else
+      module_.paraServico(gNomeSVC);
+  } catch (...) {
+  }
 }
 
 namespace servmonitor {

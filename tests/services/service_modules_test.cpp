@@ -209,6 +209,10 @@ TEST_F(Modules, AMonitorLogThatCannotBeWrittenReachesTheCallerTheFoodLogDoesNot)
   registerService(drive, {"QuorvelinOrbenta", 4});
   drive.write("C:\\Quorvelin\\logs", "não é uma pasta");
   EXPECT_THROW(dmServMonitor.paraServico("QuorvelinOrbenta"), platform::OsError);
+  // On the worker thread too: the thread ends, the caller's entry raises.
+  registerService(drive, {"QuorvelinOrbenta", 4});
+  EXPECT_THROW(dmServMonitor.desligaServico("QuorvelinOrbenta"), platform::OsError);
+  EXPECT_EQ(serviceState(drive, "QuorvelinOrbenta"), 1);
   registerService(drive, {"QuorvelinOrbenta", 4});
   EXPECT_TRUE(dmServOrbenta.paraServico("QuorvelinOrbenta"));
   EXPECT_EQ(serviceState(drive, "QuorvelinOrbenta"), 1);
