@@ -153,6 +153,27 @@ TEST(NativeProgram, TwoFailingStartupChecksShowBothBoxesInOrderAndTheProgramEnds
   EXPECT_FALSE(drive.exists("C:\\Quorvelin\\logs")) << "no phase ran";
 }
 
+// Run by CTest in a network namespace that has only loopback, with a Wine
+// server of its own started inside it (Wine asks its server for the network
+// adapters: a program in a namespace of its own would still see the host's).
+TEST(NativeProgramOffline, WithoutInternetTheOfflineBoxComesFirstAndTheOtherChecksStillSpeak) {
+  DWORD flags = 0;
+  ASSERT_FALSE(InternetGetConnectedState(&flags, 0)) << "not offline: run the suite through CTest";
+  test::TempDrive drive;
+  drive.installRoot();
+  install("C:\\Quorvelin\\");  // from the install root, but without libmySQL.dll
+
+  const ProgramRun run = runProgram("C:\\Quorvelin\\Vantorim.exe");
+  ASSERT_TRUE(run.ended) << "the program did not end";
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.boxes, (std::vector<SeenBox>{
+                           {"Atenção", "O Vantorim não pode ser executado sem Internet."},
+                           {"Atenção", "Não foi possível encontrar a \"C:\\Quorvelin\\libmySQL.dll\" para o "
+                                       "funcionamento correto do Vantorim."}}));
+  EXPECT_EQ(drive.read("C:\\Quorvelin\\Config.ini"), "[CONEXAO]\r\nCaminho dos dados=LocalHost\r\n");
+  EXPECT_FALSE(drive.exists("C:\\Quorvelin\\logs")) << "no phase ran";
+}
+
 // ---- The native window as the run's routines change it --------------------
 
 struct NativeWindow : ::testing::Test {
