@@ -1,6 +1,7 @@
 #include "launcher/legacy_import.h"
 
 #include "launcher/run.h"
+#include "launcher/run_texts.h"
 #include "terminal/legacy_essential_file.h"
 
 namespace vt {
@@ -8,7 +9,7 @@ namespace vt {
 bool ImportLegacyEssentialFile(VantorimRun& run, std::string_view AFile, std::string& AError) {
   if (importLegacyEssentialFile(run.dmUtilsDbOnline, AFile, AError) != LegacyImportOutcome::WriteFailed) return true;
   return run.abortRun(
-      "Não foi possível recriar o arquivo essencial para conferência das próximas execuções do Vantorim. " + AError, "",
+      std::string(kEssentialNotSavedLog) + AError, "",
       ExtraDisconnect::BeforeShutdown);
 }
 

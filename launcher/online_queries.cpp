@@ -9,11 +9,11 @@ void runQuery(OnlineQuery& query, std::string_view sql) {
   query.Open();
 }
 
-void runQuery(OnlineQuery& query, std::string_view sql, std::int64_t vp1) {
+void runQuery(OnlineQuery& query, std::string_view sql, std::int64_t value, std::string_view param) {
   query.Close();
   query.SQL.Clear();
   query.SQL.Add(sql);
-  query.ParamByName("vp1").AsInteger(vp1);
+  query.ParamByName(param).AsInteger(value);
   query.Open();
 }
 

@@ -10,8 +10,8 @@
 namespace vt {
 
 void runQuery(OnlineQuery& query, std::string_view sql);
-// The same with the statement's parameter "vp1" set to an integer.
-void runQuery(OnlineQuery& query, std::string_view sql, std::int64_t vp1);
+// The same with one integer parameter of the statement set ("vp1" unless named).
+void runQuery(OnlineQuery& query, std::string_view sql, std::int64_t value, std::string_view param = "vp1");
 std::string fieldText(const OnlineQuery& query, std::string_view column);
 
 } // namespace vt

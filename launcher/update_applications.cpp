@@ -6,6 +6,7 @@
 
 #include "dmutils/dm_utils.h"
 #include "launcher/run.h"
+#include "launcher/run_texts.h"
 #include "launcher/online_queries.h"
 #include "launcher/settings.h"
 #include "launcher/update_plan.h"
@@ -21,22 +22,6 @@ namespace {
 using std::chrono::milliseconds;
 
 constexpr const char* kSwapPrefix = "trocandoPorVersaoOnline_";
-
-std::string extractionFailedMessage(std::string_view packageName) {
-  return "Houve problemas ao tentar descompactar o arquivo " + std::string(packageName) +
-         ". Isso pode ter acontecido pelo arquivo ter sido baixado corrompido ou haver restrições de seu sistema "
-         "operacional as ações do atualizador. Tente novamente o processo de atualização dando permissões gerais ao "
-         "Vantorim e o executando como administrador.";
-}
-
-// A statement with one integer parameter.
-void openWithHandle(OnlineQuery& query, std::string_view sql, std::string_view param, int handle) {
-  query.Close();
-  query.SQL.Clear();
-  query.SQL.Add(sql);
-  query.ParamByName(param).AsInteger(handle);
-  query.Open();
-}
 
 class ApplicationUpdate {
 public:
@@ -74,14 +59,12 @@ private:
   // version, to the download list otherwise.
   void buildLists() {
     OnlineQuery& query = run_.dmOnline.qryTwoLine;
-    openWithHandle(query, "select SCO_VERSAO, SEGMENTO_EMPRESA from tabclientes where HANDLE = :vp1", "vp1",
-                   handle_);
+    runQuery(query, "select SCO_VERSAO, SEGMENTO_EMPRESA from tabclientes where HANDLE = :vp1", handle_);
     const bool found = query.RecordCount() > 0;
     const std::string prescribed = found ? fieldText(query, "SCO_VERSAO") : std::string();
     const std::string segment = found ? fieldText(query, "SEGMENTO_EMPRESA") : std::string();
 
-    openWithHandle(query, "select CODMODULO from tabscoclientesmodulos where CODCLI = :vp1 order by CODMODULO",
-                   "vp1", handle_);
+    runQuery(query, "select CODMODULO from tabscoclientesmodulos where CODCLI = :vp1 order by CODMODULO", handle_);
     std::vector<int> modules;
     for (query.First(); !query.Eof(); query.Next()) modules.push_back(query.FieldAsInteger("CODMODULO"));
 
@@ -100,7 +83,7 @@ private:
     OnlineQuery& query = run_.dmOnline.qryTwoLine;
     runQuery(query, "select SCO_VERSAO from tabclientes where HANDLE = 53");
     const int reference = versionValue(query.RecordCount() > 0, fieldText(query, "SCO_VERSAO"));
-    openWithHandle(query, "select SCO_VERSAO from tabclientes where HANDLE = :vp", "vp", handle_);
+    runQuery(query, "select SCO_VERSAO from tabclientes where HANDLE = :vp", handle_, "vp");
     const int client = versionValue(query.RecordCount() > 0, fieldText(query, "SCO_VERSAO"));
 
     const PackageFolder choice = vt::choosePackageFolder(reference, client, releaseNumber_);

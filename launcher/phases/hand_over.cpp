@@ -8,6 +8,7 @@
 #include "launcher/online_queries.h"
 #include "launcher/phases/phases.h"
 #include "launcher/run.h"
+#include "launcher/run_texts.h"
 #include "launcher/settings.h"
 #include "online/dm_online.h"
 #include "platform/process.h"
@@ -24,7 +25,7 @@ bool phaseHandOver(VantorimRun& run) {
     std::string error;
     if (!run.dmUtilsDbOnline.criaArquivoBaseOnline(error))
       return run.abortRun(
-          "Não foi possível recriar o arquivo essencial para conferência das próximas execuções do Vantorim. " + error, "",
+          std::string(kEssentialNotSavedLog) + error, "",
           ExtraDisconnect::BeforeShutdown);
   } else {
     run.WriteLogLine("Definição sobre recriação do arquivo essencial: será atualizado 0-1 (" +

@@ -7,6 +7,7 @@
 #include "dmutils/dm_utils.h"
 #include "launcher/frm_vantorim.h"
 #include "launcher/run.h"
+#include "launcher/run_texts.h"
 #include "launcher/online_queries.h"
 #include "launcher/phases/phases.h"
 #include "online/dm_online.h"
@@ -28,12 +29,7 @@ bool replaceLauncher(VantorimRun& run, ScopedOnlineSession& session) {
                         ExtraDisconnect::AfterMessage, &session);
   run.WriteLogLine("Descompacta o Vantorim baixado");
   if (!utils::extractZip(folder + "dwd\\Vantorim.zip", folder))
-    return run.abortRun(
-        "",
-        "Houve problemas ao tentar descompactar o arquivo Vantorim.zip. Isso pode ter acontecido pelo arquivo ter sido "
-        "baixado corrompido ou haver restrições de seu sistema operacional as ações do atualizador. Tente novamente o "
-        "processo de atualização dando permissões gerais ao Vantorim e o executando como administrador.",
-        ExtraDisconnect::AfterMessage, &session);
+    return run.abortRun("", extractionFailedMessage("Vantorim.zip"), ExtraDisconnect::AfterMessage, &session);
   run.WriteLogLine("Encerra o atual Vantorim renomeado e executa o novo baixado");
   session.disconnect();
   run.form.Shutdown(false);

@@ -22,4 +22,16 @@ LauncherFixture::LauncherFixture(std::string exePath, std::string serverBase, Fi
   if (withClientLibrary) placeClientLibrary("C:\\Quorvelin\\libmySQL.dll");
 }
 
+std::vector<std::string> LauncherFixture::logEntries() const {
+  std::vector<std::string> out;
+  const std::string& text = form.state().memLog;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = text.find("\r\n", at);
+    out.push_back(text.substr(at, end - at));
+    if (end == std::string::npos) break;
+    at = end + 2;
+  }
+  return out;
+}
+
 } // namespace vt::test

@@ -3,6 +3,7 @@
 // install root, a scripted message front end, a manual clock and a recording
 // window front end. The online session goes to the server the credentials name.
 #include <string>
+#include <vector>
 
 #include "dialogs/forms.h"
 #include "dmutils/dm_utils.h"
@@ -61,6 +62,9 @@ struct LauncherFixture {
   TdmForms dmForms;
   TfrmVantorim form;
   TdmUtilsDbOnline dbOnline;
+  // The on-screen log's entries, each as shown ("- " + text).
+  std::vector<std::string> logEntries() const;
+
   ScriptedKeypad keypad;
   ScriptedInputUi input;
   TdmServMonitor dmServMonitor{dmUtils, clock};

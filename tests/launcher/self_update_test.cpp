@@ -14,20 +14,10 @@
 #include "tests/fixtures/zip_writer.h"
 #include "tests/launcher/launcher_fixture.h"
 #include "tests/support/http_test_server.h"
-#include "test_server_values.h"
+#include "tests/launcher/test_database.h"
 
 namespace vt {
 namespace {
-
-test::FixedCredentials testServer() {
-  test::FixedCredentials c;
-  c.name = VT_TEST_PRIMARY_DB;
-  c.user = VT_TEST_PRIMARY_USER;
-  c.password = VT_TEST_PRIMARY_PASSWORD;
-  c.server = "127.0.0.1";
-  c.port = VT_TEST_MARIADB_PORT;
-  return c;
-}
 
 // A launcher of version 1.2.3.4 in C:\Quorvelin\, its package served from the
 // test server's folder of this test (the server base address points there).
@@ -38,7 +28,7 @@ struct SelfUpdate : ::testing::Test {
 
   void SetUp() override {
     f.reset();  // one drive at a time
-    f = std::make_unique<test::LauncherFixture>("C:\\Quorvelin\\Vantorim.exe", server.url(folder + "/"), testServer(), true);
+    f = std::make_unique<test::LauncherFixture>("C:\\Quorvelin\\Vantorim.exe", server.url(folder + "/"), test::testDatabase(), true);
     test::PeOptions pe;
     pe.fileVersion = {1, 2, 3, 4};
     f->drive.write("C:\\Quorvelin\\Vantorim.exe", test::buildPe(pe).bytes);
@@ -74,16 +64,7 @@ struct SelfUpdate : ::testing::Test {
     return f->drive.exists(path);
   }
 
-  std::vector<std::string> logEntries() const {
-    std::vector<std::string> out;
-    const std::string& log = f->form.state().memLog;
-    for (size_t at = 0; at < log.size();) {
-      size_t end = log.find("\r\n", at);
-      out.push_back(log.substr(at, end - at));
-      at = end + 2;
-    }
-    return out;
-  }
+  std::vector<std::string> logEntries() const { return f->logEntries(); }
 };
 
 TEST_F(SelfUpdate, EqualVersionsFetchNothingAndTheNextPhaseRemovesTheSwapFile) {

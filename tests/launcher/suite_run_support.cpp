@@ -14,6 +14,7 @@
 #include "tests/fixtures/start_recorder.h"
 #include "tests/fixtures/zip_writer.h"
 #include "test_server_values.h"
+#include "tests/launcher/test_database.h"
 #include "test_implanter_password.h"
 
 namespace vt::test {
@@ -28,16 +29,6 @@ namespace {
 #define VT_SUITE_DATABASE_SUFFIX "_suite"
 #endif
 const std::string kSuiteDatabase = std::string(VT_TEST_PRIMARY_DB) + VT_SUITE_DATABASE_SUFFIX;
-
-FixedCredentials serverWith(const std::string& database) {
-  FixedCredentials c;
-  c.name = database;
-  c.user = VT_TEST_PRIMARY_USER;
-  c.password = VT_TEST_PRIMARY_PASSWORD;
-  c.server = "127.0.0.1";
-  c.port = VT_TEST_MARIADB_PORT;
-  return c;
-}
 
 std::string quotedSql(const std::string& text) {
   std::string out = "'";
@@ -74,14 +65,14 @@ void runOnSideConnection(SuiteRun& t, const std::string& script) {
 void SuiteRun::SetUp() {
   {
     // The suite's own database, made once on the primary one's connection.
-    LauncherFixture maker("C:\\Quorvelin\\Vantorim.exe", "http://127.0.0.1:9/", serverWith(VT_TEST_PRIMARY_DB), true);
+    LauncherFixture maker("C:\\Quorvelin\\Vantorim.exe", "http://127.0.0.1:9/", testDatabase(VT_TEST_PRIMARY_DB), true);
     ASSERT_EQ(maker.dmOnline.conectarBancoOnline(), "");
     std::string ret;
     ASSERT_TRUE(maker.dmOnline.executaScript("create database if not exists `" + kSuiteDatabase + "`;", ret)) << ret;
     maker.dmOnline.desconectarBancoOnline();
   }
   f = std::make_unique<LauncherFixture>("C:\\Quorvelin\\Vantorim.exe", server.url(folder_ + "/"),
-                                        serverWith(kSuiteDatabase), true);
+                                        testDatabase(kSuiteDatabase), true);
   f->drive.write("C:\\Quorvelin\\Vantorim.exe", executable(kLauncherVersion));
   sql("drop table if exists tabscoappversoes;"
       "drop table if exists tabclientes;"
@@ -213,16 +204,7 @@ void SuiteRun::runLauncher() {
   f->run.execute();
 }
 
-std::vector<std::string> SuiteRun::log() const {
-  std::vector<std::string> out;
-  const std::string& text = f->form.state().memLog;
-  for (size_t at = 0; at < text.size();) {
-    size_t end = text.find("\r\n", at);
-    out.push_back(text.substr(at, end - at));
-    at = end + 2;
-  }
-  return out;
-}
+std::vector<std::string> SuiteRun::log() const { return f->logEntries(); }
 
 std::vector<std::string> SuiteRun::lastLog(size_t count) const {
   auto all = log();

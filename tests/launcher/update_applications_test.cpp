@@ -20,6 +20,7 @@
 #include "tests/launcher/launcher_fixture.h"
 #include "tests/support/http_test_server.h"
 #include "test_server_values.h"
+#include "tests/launcher/test_database.h"
 
 namespace vt {
 namespace {
@@ -30,16 +31,6 @@ using std::chrono::milliseconds;
 constexpr int kCompany = 1200;
 const std::string kRoot = "C:\\Quorvelin\\";
 const std::string kDatabase = std::string(VT_TEST_PRIMARY_DB) + "_update";
-
-test::FixedCredentials serverWith(const std::string& database) {
-  test::FixedCredentials c;
-  c.name = database;
-  c.user = VT_TEST_PRIMARY_USER;
-  c.password = VT_TEST_PRIMARY_PASSWORD;
-  c.server = "127.0.0.1";
-  c.port = VT_TEST_MARIADB_PORT;
-  return c;
-}
 
 std::string executable(platform::FileVersion version) {
   test::PeOptions pe;
@@ -77,7 +68,7 @@ struct UpdateApplicationsTest : ::testing::Test {
   void SetUp() override {
     f.reset();  // one drive at a time
     f = std::make_unique<test::LauncherFixture>("C:\\Quorvelin\\Vantorim.exe", server.url(folder + "/"),
-                                                serverWith(kDatabase), true);
+                                                test::testDatabase(kDatabase), true);
     createDatabaseOnce();
     f->drive.write(kRoot + "dwd\\.keep", "");
   }
@@ -162,16 +153,7 @@ struct UpdateApplicationsTest : ::testing::Test {
   bool exists(const std::string& relative) const { return platform::pathExists(kRoot + relative); }
   std::string read(const std::string& relative) const { return f->drive.read(kRoot + relative); }
 
-  Lines logEntries() const {
-    Lines out;
-    const std::string& log = f->form.state().memLog;
-    for (size_t at = 0; at < log.size();) {
-      size_t end = log.find("\r\n", at);
-      out.push_back(log.substr(at, end - at));
-      at = end + 2;
-    }
-    return out;
-  }
+  Lines logEntries() const { return f->logEntries(); }
   bool logged(const std::string& entry) const {
     const Lines log = logEntries();
     return std::find(log.begin(), log.end(), "- " + entry) != log.end();

@@ -13,14 +13,7 @@ namespace fs = std::filesystem;
 
 std::vector<std::string> logEntries(const LauncherFixture& f) {
   std::vector<std::string> out;
-  const std::string& text = f.form.state().memLog;
-  for (size_t at = 0; at < text.size();) {
-    size_t end = text.find("\r\n", at);
-    std::string line = text.substr(at, end - at);
-    out.push_back(line.starts_with("- ") ? line.substr(2) : line);
-    if (end == std::string::npos) break;
-    at = end + 2;
-  }
+  for (std::string& line : f.logEntries()) out.push_back(line.starts_with("- ") ? line.substr(2) : std::move(line));
   return out;
 }
 
