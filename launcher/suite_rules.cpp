@@ -1,9 +1,7 @@
 #include "launcher/suite_rules.h"
 
 #include "dmutils/dm_utils.h"
-#include "platform/regional.h"
 #include "terminal/utils_db_online.h"
-#include "utils/numbers_dates.h"
 #include "utils/text.h"
 
 namespace vt {
@@ -27,13 +25,6 @@ std::string releaseTarget(std::string_view scoVersao, int release) {
   std::string digits = TdmUtils::soNumericos(scoVersao);
   digits.resize(digits.size() < 2 ? 0 : digits.size() - 2);
   return digits + TdmUtils::insereCaracter("E", "0", std::to_string(release), 2);
-}
-
-std::string logDateTimeText(double value) {
-  const auto& formats = platform::userRegionalFormats();
-  std::string text = utils::formatDateTime(formats.shortDateFormat, value);
-  if (utils::timeOf(value) != 0) text += " " + utils::formatDateTime(formats.longTimeFormat, value);
-  return text;
 }
 
 } // namespace vt

@@ -20,8 +20,4 @@ std::string buildHandleList(ReportTable& table, const std::function<void()>& eac
 // release in decimal, at least two digits ("2.03.10.00" and 5 give "2031005").
 std::string releaseTarget(std::string_view scoVersao, int release);
 
-// The date-time as the log lines write it: the platform's short date and
-// long time, the time left out at exact midnight.
-std::string logDateTimeText(double value);
-
 } // namespace vt

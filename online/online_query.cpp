@@ -150,10 +150,8 @@ std::string OnlineField::AsString() const {
       const utils::TDateTime value = AsDateTime();
       const platform::RegionalFormats formats = platform::userRegionalFormats();
       if (column_.kind == FieldKind::Time) return utils::formatDateTime(formats.longTimeFormat, value);
-      std::string text = utils::formatDateTime(formats.shortDateFormat, value);
-      if (column_.kind == FieldKind::DateTime && utils::timeOf(value) != 0)
-        text += " " + utils::formatDateTime(formats.longTimeFormat, value);
-      return text;
+      return utils::dateTimeToText(value, formats); // a Date column's time is midnight
+
     }
     default:
       return *value_;

@@ -533,6 +533,12 @@ std::string formatShortDateLongTime(TDateTime value, const platform::RegionalFor
   return formatDateTime(formats.shortDateFormat, value) + " " + formatDateTime(formats.longTimeFormat, value);
 }
 
+std::string dateTimeToText(TDateTime value, const platform::RegionalFormats& formats) {
+  std::string text = formatDateTime(formats.shortDateFormat, value);
+  if (timeOf(value) != 0) text += " " + formatDateTime(formats.longTimeFormat, value);
+  return text;
+}
+
 // ---- Regional conversions --------------------------------------------------
 
 bool tryTextToFloat(std::string_view text, const platform::RegionalFormats& formats, double& result) {

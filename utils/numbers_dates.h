@@ -75,6 +75,9 @@ std::string formatDateTime(std::string_view windowsPicture, TDateTime value);
 // The platform's short date, a blank and the long time (the run log's stamp).
 std::string formatShortDateLongTime(TDateTime value,
                                     const platform::RegionalFormats& formats = platform::userRegionalFormats());
+// A date-time as the system writes it everywhere: the short date, then a
+// blank and the long time, the time left out at exact midnight.
+std::string dateTimeToText(TDateTime value, const platform::RegionalFormats& formats = platform::userRegionalFormats());
 
 // ---- The facet -----------------------------------------------------------
 

@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "terminal/report_names.h"
 #include "terminal/utils_db_online.h"
+#include "utils/numbers_dates.h"
 
 namespace vt {
 namespace {
@@ -44,8 +45,8 @@ bool swapLayout(VantorimRun& run, const OnlineLayout& online, ReportTable& table
                    quoted(local.DIRETORIO) + ".");
   run.WriteLogLine("Diretórios comparativos: arquivo online (" + online.folder + ") e arquivo local (" + local.DIRETORIO +
                    ").");
-  run.WriteLogLine("Datas comparativas: arquivo online (" + logDateTimeText(online.changed) + ") e arquivo local (" +
-                   (local.DATAALT ? logDateTimeText(*local.DATAALT) : std::string()) + ").");
+  run.WriteLogLine("Datas comparativas: arquivo online (" + utils::dateTimeToText(online.changed) + ") e arquivo local (" +
+                   (local.DATAALT ? utils::dateTimeToText(*local.DATAALT) : std::string()) + ").");
   if (!run.DownloadFile(local.FILENAME + ".fr3", std::to_string(local.HANDLE), local.DIRETORIO, fresh))
     return run.endRun(ExtraDisconnect::BeforeShutdown);
   if (platform::fileExists(layout)) platform::moveFile(layout, previous);
