@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 #include "utils/text.h"
 
@@ -183,21 +184,153 @@ constexpr bool everyPatternFitsItsRule() {
 }
 static_assert(everyPatternFitsItsRule(), "a state's pattern does not fit its rule");
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+// ---------------------------------------------------------------------------
+// The rules compiled: the patterns and weights above turned, at compile time,
+// into per-position masks and weights, so that a check walks at most fourteen
+// characters once and reads no text of the table.
+// ---------------------------------------------------------------------------
 
-// Does one-position token accept c? "[...]" is a set ("1,7,8,9") or a range ("1-9").
-bool tokenAccepts(std::string_view token, char c) {
-  if (token == "d" || token == "X" || token == "Y") return isDigit(c);
-  if (token.front() != '[') return c == token.front();  // a fixed digit or "P"
-  if (!isDigit(c)) return false;
+// What a reduced number holds at a position, as one bit: the digits 0 to 9 and
+// the "P" of a rural producer.
+constexpr std::uint16_t kBitP = 1u << 10;
+constexpr std::uint16_t kAnyDigit = 0x3FF;
+
+constexpr std::uint16_t maskOf(std::string_view token) {
+  if (token == "d" || token == "X" || token == "Y" || (token.size() > 2 && token[0] == 'd')) return kAnyDigit;
+  if (token == "P") return kBitP;
+  if (token.front() != '[') return static_cast<std::uint16_t>(1u << (token.front() - '0'));
   const std::string_view inside = token.substr(1, token.size() - 2);
-  if (inside.size() == 3 && inside[1] == '-') return c >= inside[0] && c <= inside[2];
-  return inside.find(c) != std::string_view::npos;
+  std::uint16_t mask = 0;
+  if (inside.size() == 3 && inside[1] == '-') {
+    for (char c = inside[0]; c <= inside[2]; ++c) mask = static_cast<std::uint16_t>(mask | (1u << (c - '0')));
+    return mask;
+  }
+  for (char c : inside)
+    if (c >= '0' && c <= '9') mask = static_cast<std::uint16_t>(mask | (1u << (c - '0')));
+  return mask;
 }
+
+constexpr bool hasLetter(std::string_view type, char letter) { return type.find(letter) != std::string_view::npos; }
+
+// One check digit's calculation for a number of the rule's length: the weight
+// of every position (0 where the "P" stands) and the letters of its type.
+struct CompiledCalc {
+  std::array<std::uint8_t, kMaxLength> weight{};
+  std::uint8_t modulus = 0;
+  bool tens = false;      // A
+  bool timesTen = false;  // B
+  bool plusP = false;     // C
+  bool complement = false;  // E
+  bool present = false;
+};
+
+struct CompiledRule {
+  std::array<std::uint16_t, kMaxLength> mask{};
+  std::uint8_t n = 0;
+  std::int8_t xAt = -1;
+  std::int8_t yAt = -1;
+  std::uint8_t value10 = 0;
+  std::uint8_t value11 = 0;
+  When when = When::Always;
+  std::uint8_t digits = 0;
+  Special special = Special::None;
+  CompiledCalc first;
+  CompiledCalc second;
+};
+
+constexpr CompiledCalc compileCalc(const Calc& calc, std::string_view pattern, int n) {
+  CompiledCalc out;
+  if (calc.row < 1) return out;
+  out.present = true;
+  out.modulus = static_cast<std::uint8_t>(calc.modulus);
+  // Only the first of A, B, C present applies.
+  out.tens = hasLetter(calc.type, 'A');
+  out.timesTen = !out.tens && hasLetter(calc.type, 'B');
+  out.plusP = !out.tens && !out.timesTen && hasLetter(calc.type, 'C');
+  out.complement = hasLetter(calc.type, 'E');
+  int pos = 0;
+  forEachToken(pattern, [&](std::string_view token) {
+    for (int k = 0; k < tokenWidth(token); ++k, ++pos)
+      out.weight[static_cast<std::size_t>(pos)] =
+          token == "P" ? 0 : static_cast<std::uint8_t>(kWeights[calc.row][n - pos]);
+    return true;
+  });
+  return out;
+}
+
+constexpr CompiledRule compileRule(const StateRule& rule) {
+  CompiledRule out;
+  out.n = static_cast<std::uint8_t>(rule.n);
+  out.value10 = static_cast<std::uint8_t>(rule.value10);
+  out.value11 = static_cast<std::uint8_t>(rule.value11);
+  out.when = rule.when;
+  out.digits = static_cast<std::uint8_t>(rule.digits);
+  out.special = rule.special;
+  int pos = 0;
+  forEachToken(rule.pattern, [&](std::string_view token) {
+    for (int k = 0; k < tokenWidth(token); ++k, ++pos) {
+      out.mask[static_cast<std::size_t>(pos)] = maskOf(token);
+      if (token == "X") out.xAt = static_cast<std::int8_t>(pos);
+      if (token == "Y") out.yAt = static_cast<std::int8_t>(pos);
+    }
+    return true;
+  });
+  out.first = compileCalc(rule.first, rule.pattern, rule.n);
+  out.second = compileCalc(rule.second, rule.pattern, rule.n);
+  return out;
+}
+
+constexpr std::size_t kRuleCount = sizeof(kRules) / sizeof(kRules[0]);
+
+constexpr std::array<CompiledRule, kRuleCount> compileAll() {
+  std::array<CompiledRule, kRuleCount> out{};
+  for (std::size_t i = 0; i < kRuleCount; ++i) out[i] = compileRule(kRules[i]);
+  return out;
+}
+constexpr std::array<CompiledRule, kRuleCount> kCompiled = compileAll();
+
+// The rules of a state code: the first rule's index and how many follow it in
+// kRules. A code of two upper-case letters indexes the table directly; a
+// known code without rules ("EX") has count 0, as has every unknown one.
+struct StateEntry {
+  std::uint8_t first = 0;
+  std::uint8_t count = 0;
+};
+constexpr int kLetters = 26;
+
+constexpr int codeIndex(char a, char b) { return (a - 'A') * kLetters + (b - 'A'); }
+
+constexpr std::array<StateEntry, kLetters * kLetters> indexStates() {
+  std::array<StateEntry, kLetters * kLetters> out{};
+  for (std::size_t i = 0; i < kRuleCount; ++i) {
+    StateEntry& e = out[static_cast<std::size_t>(codeIndex(kRules[i].uf[0], kRules[i].uf[1]))];
+    if (e.count == 0) e.first = static_cast<std::uint8_t>(i);
+    ++e.count;
+  }
+  return out;
+}
+constexpr std::array<StateEntry, kLetters * kLetters> kStateIndex = indexStates();
+
+// A state's rules stand together in kRules, as the index assumes; and every
+// code that has rules is in the accepted list.
+constexpr bool rulesOfAStateStandTogether() {
+  for (std::size_t i = 0; i < kRuleCount; ++i) {
+    const StateEntry e = kStateIndex[static_cast<std::size_t>(codeIndex(kRules[i].uf[0], kRules[i].uf[1]))];
+    if (i < e.first || i >= static_cast<std::size_t>(e.first + e.count)) return false;
+    if (kStates.find(kRules[i].uf) == std::string_view::npos) return false;
+  }
+  return true;
+}
+static_assert(rulesOfAStateStandTogether(), "a state's rules must stand together in the table");
 
 // ---------------------------------------------------------------------------
 // The algorithm.
 // ---------------------------------------------------------------------------
+
+constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Blanks and control characters, as the module's trim sees them.
+constexpr bool isTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 // The number reduced to its digits (with a leading "P" kept), in place.
 struct Number {
@@ -217,24 +350,18 @@ struct Number {
 };
 
 bool isIsento(std::string_view text) {
-  constexpr std::string_view kIsento = "ISENTO";
+  // Cheap refusal first: "ISENTO" needs at least six characters, the last
+  // non-blank one an "O".
+  if (text.size() < 6) return false;
   text = utils::trim(text);
-  if (text.size() != kIsento.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  if (text.size() != 6) return false;
+  constexpr char kIsento[] = "ISENTO";
+  for (std::size_t i = 0; i < 6; ++i) {
     char c = text[i];
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     if (c != kIsento[i]) return false;
   }
   return true;
-}
-
-bool isKnownState(std::string_view uf) {
-  if (uf.empty()) return false;
-  // ",", uf, "," must occur in the list.
-  for (std::size_t at = kStates.find(uf); at != std::string_view::npos; at = kStates.find(uf, at + 1))
-    if (at > 0 && at + uf.size() < kStates.size() && kStates[at - 1] == ',' && kStates[at + uf.size()] == ',')
-      return true;
-  return false;
 }
 
 // Reduces the typed number to its digits, keeping an upper-case "P" that
@@ -243,35 +370,41 @@ bool isKnownState(std::string_view uf) {
 // for any state: fewer than two characters, or more than any state's length
 // (a number is never shortened).
 bool reduce(std::string_view typed, Number& number) {
-  typed = utils::trim(typed);
-  std::size_t start = 0;
-  if (!typed.empty() && typed.front() == 'P') {
+  std::size_t i = 0;
+  while (i < typed.size() && isTrimmed(typed[i])) ++i;
+  if (i < typed.size() && typed[i] == 'P') {
     number.chars[0] = 'P';
     number.length = 1;
-    start = 1;
+    ++i;
   }
-  for (std::size_t i = start; i < typed.size(); ++i) {
-    if (!isDigit(typed[i])) continue;
-    if (number.length == kMaxLength) return false;
-    number.chars[static_cast<std::size_t>(number.length++)] = typed[i];
+  int length = number.length;
+  for (; i < typed.size(); ++i) {
+    const char c = typed[i];
+    if (!isDigit(c)) continue;
+    if (length == kMaxLength) return false;
+    number.chars[static_cast<std::size_t>(length++)] = c;
   }
-  return number.length >= 2;
+  number.length = length;
+  return length >= 2;
 }
 
-bool ruleApplies(const StateRule& rule, const Number& number) {
-  switch (rule.when) {
-    case When::Always: return true;
-    case When::Digits: return number.length == rule.digits;
-    case When::PrefixP: return number[0] == 'P';
-    case When::NoPrefixP: return number[0] != 'P';
-    case When::OtherLength: return true;  // the state's earlier rules did not apply
+const CompiledRule* findRule(const StateEntry& state, const Number& number) {
+  for (int k = 0; k < state.count; ++k) {
+    const CompiledRule& rule = kCompiled[static_cast<std::size_t>(state.first + k)];
+    switch (rule.when) {
+      case When::Always: return &rule;
+      case When::Digits:
+        if (number.length == rule.digits) return &rule;
+        break;
+      case When::PrefixP:
+        if (number[0] == 'P') return &rule;
+        break;
+      case When::NoPrefixP:
+        if (number[0] != 'P') return &rule;
+        break;
+      case When::OtherLength: return &rule;  // the state's earlier rules did not apply
+    }
   }
-  return false;
-}
-
-const StateRule* findRule(std::string_view uf, const Number& number) {
-  for (const StateRule& rule : kRules)
-    if (rule.uf == uf && ruleApplies(rule, number)) return &rule;
   return nullptr;
 }
 
@@ -279,30 +412,37 @@ bool inRange(std::string_view text, std::string_view from, std::string_view to) 
   return text >= from && text <= to;
 }
 
-// Applies the state's special steps to its copy of the rule; false when the
-// number is invalid at once.
-bool applySpecial(StateRule& rule, Number& number) {
+// What a state's special steps change in its rule for this number.
+struct Adjusted {
+  std::uint8_t modulus = 0;  // 0: the rule's own
+  std::uint8_t value10 = 0;
+  std::uint8_t value11 = 0;
+  bool dropPlusP = false;    // AP: type E instead of CE
+};
+
+// Applies the state's special steps; false when the number is invalid at once.
+bool applySpecial(const CompiledRule& rule, Number& number, Adjusted& adjusted) {
+  adjusted.value10 = rule.value10;
+  adjusted.value11 = rule.value11;
   switch (rule.special) {
     case Special::None:
       return true;
     case Special::ApRanges:
       if (inRange(number.text(), "030170010", "030190229"))
-        rule.value11 = 1;
+        adjusted.value11 = 1;
       else if (number.text() >= "030190230")
-        rule.first.type = "E";
+        adjusted.dropPlusP = true;
       return true;
     case Special::BaFillAndModulus: {
       number.leftFill(9);
       const char second = number[1];
-      const int m = (second <= '5' || second == '8') ? 10 : 11;
-      rule.first.modulus = m;
-      rule.second.modulus = m;
+      adjusted.modulus = (second <= '5' || second == '8') ? 10 : 11;
       return true;
     }
     case Special::GoPrefixAndRange: {
-      const std::string_view prefix = number.text().substr(0, 2);
-      if (prefix != "10" && prefix != "11" && prefix[0] != '2') return false;
-      if (inRange(number.text(), "101031050", "101199979")) rule.value10 = 1;
+      const char a = number[0], b = number[1];
+      if (!(a == '1' && (b == '0' || b == '1')) && a != '2') return false;
+      if (inRange(number.text(), "101031050", "101199979")) adjusted.value10 = 1;
       return true;
     }
     case Special::MtFill:
@@ -312,41 +452,26 @@ bool applySpecial(StateRule& rule, Number& number) {
   return true;
 }
 
-// Checks the number against the pattern; records where X and Y stand.
-bool matchesPattern(std::string_view pattern, const Number& number, int& xAt, int& yAt) {
-  int pos = 0;
-  return forEachToken(pattern, [&](std::string_view token) {
-    const int width = tokenWidth(token);
-    const std::string_view single = width > 1 ? std::string_view("d") : token;
-    for (int k = 0; k < width; ++k, ++pos) {
-      if (!tokenAccepts(single, number[pos])) return false;
-      if (token == "X") xAt = pos;
-      if (token == "Y") yAt = pos;
+int checkDigit(const Number& number, const CompiledCalc& calc, const Adjusted& adjusted) {
+  int sum = 0;
+  if (calc.tens) {
+    for (int i = 0; i < number.length; ++i) {
+      const int product = (number[i] - '0') * calc.weight[static_cast<std::size_t>(i)];
+      sum += product + product / 10;
     }
-    return true;
-  });
-}
-
-int checkDigit(const Number& number, const Calc& calc, int value10, int value11) {
-  const bool a = calc.type.find('A') != std::string_view::npos;
-  const bool b = calc.type.find('B') != std::string_view::npos;
-  const bool c = calc.type.find('C') != std::string_view::npos;
-  const bool e = calc.type.find('E') != std::string_view::npos;
-  long sum = 0;
-  for (int i = 0; i < number.length; ++i) {
-    if (!isDigit(number[i])) continue;  // the "P" of a rural producer
-    const int product = (number[i] - '0') * kWeights[calc.row][number.length - i];
-    sum += product;
-    if (a) sum += product / 10;
+  } else {
+    // A "P" carries weight 0, whatever its character's value.
+    for (int i = 0; i < number.length; ++i) sum += (number[i] - '0') * calc.weight[static_cast<std::size_t>(i)];
   }
-  if (b && !a)
+  if (calc.timesTen)
     sum *= 10;
-  else if (c && !a && !b)
-    sum += 5 + 4 * value11;
-  const int remainder = static_cast<int>(sum % calc.modulus);
-  int digit = e ? calc.modulus - remainder : remainder;
-  if (digit == 10) digit = value10;
-  if (digit == 11) digit = value11;
+  else if (calc.plusP && !adjusted.dropPlusP)
+    sum += 5 + 4 * adjusted.value11;
+  const int modulus = adjusted.modulus ? adjusted.modulus : calc.modulus;
+  const int remainder = sum % modulus;
+  int digit = calc.complement ? modulus - remainder : remainder;
+  if (digit == 10) digit = adjusted.value10;
+  if (digit == 11) digit = adjusted.value11;
   return digit;
 }
 
@@ -354,25 +479,31 @@ int checkDigit(const Number& number, const Calc& calc, int value10, int value11)
 
 bool StateRegistrationRules::validaIE(std::string_view AInscEst, std::string_view AUf) {
   if (isIsento(AInscEst)) return true;
-  if (!isKnownState(AUf)) return false;
+  // Only a code of the accepted list has an entry; any other text (lower
+  // case, longer, part of the list such as "AC,AL") finds no rule.
+  if (AUf.size() != 2 || AUf[0] < 'A' || AUf[0] > 'Z' || AUf[1] < 'A' || AUf[1] > 'Z') return false;
+  const StateEntry& state = kStateIndex[static_cast<std::size_t>(codeIndex(AUf[0], AUf[1]))];
+  if (state.count == 0) return false;  // "EX", or a code outside the list
 
   Number number;
   if (!reduce(AInscEst, number)) return false;
 
-  const StateRule* found = findRule(AUf, number);
-  if (!found) return false;  // "EX", or a length none of the state's rules takes
-  StateRule rule = *found;
-  if (!applySpecial(rule, number)) return false;
+  const CompiledRule* rule = findRule(state, number);
+  if (!rule) return false;  // a length none of the state's rules takes
+  Adjusted adjusted;
+  if (!applySpecial(*rule, number, adjusted)) return false;
 
-  number.leftFill(rule.n);
-  if (number.length != rule.n) return false;
+  number.leftFill(rule->n);
+  if (number.length != rule->n) return false;
 
-  int xAt = -1, yAt = -1;
-  if (!matchesPattern(rule.pattern, number, xAt, yAt)) return false;
+  for (int i = 0; i < number.length; ++i) {
+    const char c = number[i];
+    const std::uint16_t bit = c == 'P' ? kBitP : static_cast<std::uint16_t>(1u << (c - '0'));
+    if (!(rule->mask[static_cast<std::size_t>(i)] & bit)) return false;
+  }
 
-  if (checkDigit(number, rule.first, rule.value10, rule.value11) != number[xAt] - '0') return false;
-  if (rule.second.row >= 1 && checkDigit(number, rule.second, rule.value10, rule.value11) != number[yAt] - '0')
-    return false;
+  if (checkDigit(number, rule->first, adjusted) != number[rule->xAt] - '0') return false;
+  if (rule->second.present && checkDigit(number, rule->second, adjusted) != number[rule->yAt] - '0') return false;
   return true;
 }
 
