@@ -332,27 +332,24 @@ constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // Blanks and control characters, as the module's trim sees them.
 constexpr bool isTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-// The number reduced to its digits (with a leading "P" kept), in place.
+// The number reduced to its digits (with a leading "P" kept). Left-filling
+// with "0" is not done in place: a rule reads the number as `fill` zeros
+// followed by its characters.
 struct Number {
   std::array<char, kMaxLength> chars{};
   int length = 0;
 
   std::string_view text() const { return {chars.data(), static_cast<std::size_t>(length)}; }
   char operator[](int i) const { return chars[static_cast<std::size_t>(i)]; }
-
-  void leftFill(int n) {
-    if (length >= n) return;
-    const int shift = n - length;
-    for (int i = length - 1; i >= 0; --i) chars[static_cast<std::size_t>(i + shift)] = chars[static_cast<std::size_t>(i)];
-    for (int i = 0; i < shift; ++i) chars[static_cast<std::size_t>(i)] = '0';
-    length = n;
-  }
 };
 
 bool isIsento(std::string_view text) {
-  // Cheap refusal first: "ISENTO" needs at least six characters, the last
-  // non-blank one an "O".
+  // Cheap refusal first: "ISENTO" needs six characters, the first non-blank
+  // one an "I".
   if (text.size() < 6) return false;
+  std::size_t first = 0;
+  while (first < text.size() && isTrimmed(text[first])) ++first;
+  if (first == text.size() || (text[first] != 'I' && text[first] != 'i')) return false;
   text = utils::trim(text);
   if (text.size() != 6) return false;
   constexpr char kIsento[] = "ISENTO";
@@ -372,12 +369,12 @@ bool isIsento(std::string_view text) {
 bool reduce(std::string_view typed, Number& number) {
   std::size_t i = 0;
   while (i < typed.size() && isTrimmed(typed[i])) ++i;
+  int length = 0;
   if (i < typed.size() && typed[i] == 'P') {
     number.chars[0] = 'P';
-    number.length = 1;
+    length = 1;
     ++i;
   }
-  int length = number.length;
   for (; i < typed.size(); ++i) {
     const char c = typed[i];
     if (!isDigit(c)) continue;
@@ -414,29 +411,38 @@ bool inRange(std::string_view text, std::string_view from, std::string_view to) 
 
 // What a state's special steps change in its rule for this number.
 struct Adjusted {
-  std::uint8_t modulus = 0;  // 0: the rule's own
-  std::uint8_t value10 = 0;
-  std::uint8_t value11 = 0;
-  bool dropPlusP = false;    // AP: type E instead of CE
+  int modulus1 = 0;
+  int modulus2 = 0;
+  int value10 = 0;
+  int value11 = 0;
+  bool plusP = false;  // C applies (AP from 030190230 on: type E instead of CE)
 };
 
-// Applies the state's special steps; false when the number is invalid at once.
-bool applySpecial(const CompiledRule& rule, Number& number, Adjusted& adjusted) {
+// Applies the state's special steps; false when the number is invalid at
+// once. `fill` is the number of zeros the rule puts before the number (the
+// left-filling of BA and MT is the general one to the rule's length).
+bool applySpecial(const CompiledRule& rule, const Number& number, int fill, Adjusted& adjusted) {
+  adjusted.modulus1 = rule.first.modulus;
+  adjusted.modulus2 = rule.second.modulus;
   adjusted.value10 = rule.value10;
   adjusted.value11 = rule.value11;
+  adjusted.plusP = rule.first.plusP;
   switch (rule.special) {
     case Special::None:
+    case Special::MtFill:
       return true;
     case Special::ApRanges:
       if (inRange(number.text(), "030170010", "030190229"))
         adjusted.value11 = 1;
       else if (number.text() >= "030190230")
-        adjusted.dropPlusP = true;
+        adjusted.plusP = false;
       return true;
     case Special::BaFillAndModulus: {
-      number.leftFill(9);
-      const char second = number[1];
-      adjusted.modulus = (second <= '5' || second == '8') ? 10 : 11;
+      // The second digit of the number filled to nine.
+      const char second = fill >= 2 ? '0' : number[1 - fill];
+      const int m = (second <= '5' || second == '8') ? 10 : 11;
+      adjusted.modulus1 = m;
+      adjusted.modulus2 = m;
       return true;
     }
     case Special::GoPrefixAndRange: {
@@ -445,34 +451,31 @@ bool applySpecial(const CompiledRule& rule, Number& number, Adjusted& adjusted) 
       if (inRange(number.text(), "101031050", "101199979")) adjusted.value10 = 1;
       return true;
     }
-    case Special::MtFill:
-      if (number.length == 9) number.leftFill(11);
-      return true;
   }
   return true;
 }
 
-int checkDigit(const Number& number, const CompiledCalc& calc, const Adjusted& adjusted) {
-  int sum = 0;
-  if (calc.tens) {
-    for (int i = 0; i < number.length; ++i) {
-      const int product = (number[i] - '0') * calc.weight[static_cast<std::size_t>(i)];
-      sum += product + product / 10;
-    }
-  } else {
-    // A "P" carries weight 0, whatever its character's value.
-    for (int i = 0; i < number.length; ++i) sum += (number[i] - '0') * calc.weight[static_cast<std::size_t>(i)];
-  }
+// The check digit from the weighted sum of its calculation.
+int checkDigitOf(int sum, const CompiledCalc& calc, int modulus, bool plusP, const Adjusted& adjusted) {
   if (calc.timesTen)
     sum *= 10;
-  else if (calc.plusP && !adjusted.dropPlusP)
+  else if (plusP)
     sum += 5 + 4 * adjusted.value11;
-  const int modulus = adjusted.modulus ? adjusted.modulus : calc.modulus;
   const int remainder = sum % modulus;
   int digit = calc.complement ? modulus - remainder : remainder;
   if (digit == 10) digit = adjusted.value10;
   if (digit == 11) digit = adjusted.value11;
   return digit;
+}
+
+// The sum of a calculation with A: every product's tens are added too.
+int sumWithTens(const Number& number, int fill, const CompiledCalc& calc) {
+  int sum = 0;
+  for (int i = fill; i < fill + number.length; ++i) {
+    const int product = (number[i - fill] - '0') * calc.weight[static_cast<std::size_t>(i)];
+    sum += product + product / 10;
+  }
+  return sum;
 }
 
 } // namespace
@@ -488,22 +491,34 @@ bool StateRegistrationRules::validaIE(std::string_view AInscEst, std::string_vie
   Number number;
   if (!reduce(AInscEst, number)) return false;
 
-  const CompiledRule* rule = findRule(state, number);
-  if (!rule) return false;  // a length none of the state's rules takes
+  const CompiledRule* found = findRule(state, number);
+  if (!found) return false;  // a length none of the state's rules takes
+  const CompiledRule& rule = *found;
+  const int fill = rule.n - number.length;
+  if (fill < 0) return false;
   Adjusted adjusted;
-  if (!applySpecial(*rule, number, adjusted)) return false;
+  if (!applySpecial(rule, number, fill, adjusted)) return false;
 
-  number.leftFill(rule->n);
-  if (number.length != rule->n) return false;
-
-  for (int i = 0; i < number.length; ++i) {
-    const char c = number[i];
-    const std::uint16_t bit = c == 'P' ? kBitP : static_cast<std::uint16_t>(1u << (c - '0'));
-    if (!(rule->mask[static_cast<std::size_t>(i)] & bit)) return false;
+  // The pattern, position by position, and both weighted sums in one walk. A
+  // "P" (its character's value 32 from '0') stands only where the pattern has
+  // one, whose weight is 0.
+  for (int i = 0; i < fill; ++i)
+    if (!(rule.mask[static_cast<std::size_t>(i)] & 1u)) return false;
+  int sum1 = 0, sum2 = 0;
+  for (int i = fill; i < rule.n; ++i) {
+    const int d = number[i - fill] - '0';
+    const unsigned bit = d == 'P' - '0' ? kBitP : 1u << d;
+    if (!(rule.mask[static_cast<std::size_t>(i)] & bit)) return false;
+    sum1 += d * rule.first.weight[static_cast<std::size_t>(i)];
+    sum2 += d * rule.second.weight[static_cast<std::size_t>(i)];
   }
+  if (rule.first.tens) sum1 = sumWithTens(number, fill, rule.first);
 
-  if (checkDigit(number, rule->first, adjusted) != number[rule->xAt] - '0') return false;
-  if (rule->second.present && checkDigit(number, rule->second, adjusted) != number[rule->yAt] - '0') return false;
+  auto digitAt = [&](int at) { return at < fill ? 0 : number[at - fill] - '0'; };
+  if (checkDigitOf(sum1, rule.first, adjusted.modulus1, adjusted.plusP, adjusted) != digitAt(rule.xAt)) return false;
+  if (rule.second.present &&
+      checkDigitOf(sum2, rule.second, adjusted.modulus2, rule.second.plusP, adjusted) != digitAt(rule.yAt))
+    return false;
   return true;
 }
 
