@@ -7,6 +7,7 @@
 #include "launcher/frm_vantorim.h"
 #include "platform/files.h"
 #include "platform/http.h"
+#include "platform/path.h"
 #include "terminal/download_request.h"
 
 namespace vt {
@@ -18,7 +19,8 @@ bool TfrmVantorim::DownloadFile(std::string_view fileName, std::string_view hand
   if (platform::fileExists(localFile)) platform::deleteFile(localFile);
   WriteLogLine("Baixando arquivo " + std::string(localFile) + " do FTP da Quorvelin");
   try {
-    platform::writeFileReplacing(localFile, "");
+    // Created empty and held exclusively from here to the end of the GET.
+    http::BodyFile file(platform::toHost(localFile));
     const http::HeadResult head = headForDownload(address);
     // The announced size as a signed 32-bit number; no length counts as -1.
     const int32_t expected =
@@ -36,7 +38,8 @@ bool TfrmVantorim::DownloadFile(std::string_view fileName, std::string_view hand
       idhDownloadWork(soFar);
     };
     try {
-      getForDownload(address, localFile, progress);
+      getForDownload(address, file, *head.contentLength, progress);
+      file.close();
     } catch (...) {
       if (begun) idhDownloadWorkEnd();
       throw;

@@ -85,12 +85,42 @@ private:
 
 HeadResult head(const std::string& url, const Headers& requestHeaders, const Timeouts& timeouts = {});
 
-// Creates (or empties) hostFile, then sends the GET request and streams a 2xx
-// answer's body into it. The file is opened for exclusive writing where the
-// platform supports it and closed before the call returns, on every path; on a
-// failure it keeps whatever arrived. A body shorter than the Content-Length the
-// server announced is a failure (kBrokenBody), never a short success.
+// The file a body is written to: created (or emptied) when it is opened and
+// held for exclusive writing until it is closed (no sharing on Windows; an
+// exclusive lock on POSIX, which the other holders' exclusive locks respect),
+// so a caller can hold it from before its HEAD request to the end of the GET.
+// Closed by the destructor on every path; close() reports a failed close.
+class BodyFile {
+public:
+  explicit BodyFile(const std::filesystem::path& hostFile); // throws HttpError kLocalFile
+  ~BodyFile();
+  BodyFile(const BodyFile&) = delete;
+  BodyFile& operator=(const BodyFile&) = delete;
+
+  // Writes everything; false with the system's reason kept in error().
+  bool write(const char* data, std::size_t size);
+  void close(); // throws HttpError kLocalFile
+  const std::string& error() const { return error_; }
+  const std::filesystem::path& path() const { return path_; }
+
+private:
+  std::filesystem::path path_;
+  std::intptr_t handle_ = -1; // the descriptor or HANDLE; -1 once closed
+  std::string error_;
+};
+
+// Sends the GET request and streams a 2xx answer's body into the open file,
+// which the call leaves open; on a failure it keeps whatever arrived. A body
+// shorter than the Content-Length the server announced is a failure
+// (kBrokenBody), never a short success.
+GetResult getToFile(const std::string& url, const Headers& requestHeaders, BodyFile& file,
+                    const Progress& progress = {}, const Cancelled& cancelled = {}, const Timeouts& timeouts = {});
+// The same into hostFile, created (or emptied) first and closed before the
+// call returns, on every path.
 GetResult getToFile(const std::string& url, const Headers& requestHeaders, const std::filesystem::path& hostFile,
                     const Progress& progress = {}, const Cancelled& cancelled = {}, const Timeouts& timeouts = {});
+
+// The text of a body that ended before its announced length.
+std::string brokenBodyText(std::uint64_t received, std::optional<std::int64_t> announced);
 
 } // namespace vt::platform::http

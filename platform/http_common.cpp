@@ -29,6 +29,20 @@ std::optional<std::string> findHeader(const Headers& headers, std::string_view n
   return std::nullopt;
 }
 
+std::string brokenBodyText(std::uint64_t received, std::optional<std::int64_t> announced) {
+  std::string text = "Conexão interrompida durante o download: recebidos " + std::to_string(received) + " bytes";
+  if (announced) text += " de " + std::to_string(*announced);
+  return text + ".";
+}
+
+GetResult getToFile(const std::string& url, const Headers& requestHeaders, const std::filesystem::path& hostFile,
+                    const Progress& progress, const Cancelled& cancelled, const Timeouts& timeouts) {
+  BodyFile file(hostFile);
+  GetResult result = getToFile(url, requestHeaders, file, progress, cancelled, timeouts);
+  file.close();
+  return result;
+}
+
 namespace detail {
 
 void addHeaderLine(AnswerHead& head, std::string_view line) {
@@ -93,12 +107,6 @@ void ProgressPacer::advance(std::int64_t soFar) {
 void ProgressPacer::finish(std::int64_t soFar) {
   if (!begun_) begin(-1);
   if (progress_) progress_(soFar, total_);
-}
-
-std::string brokenBodyText(std::uint64_t received, std::optional<std::int64_t> announced) {
-  std::string text = "Conexão interrompida durante o download: recebidos " + std::to_string(received) + " bytes";
-  if (announced) text += " de " + std::to_string(*announced);
-  return text + ".";
 }
 
 std::string connectText(const std::string& url, const std::string& detail) {

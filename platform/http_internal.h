@@ -51,7 +51,7 @@ private:
 // The error texts reach the operator inside the launcher's Portuguese failure
 // message, so they are Portuguese too; the transport's own detail follows in
 // parentheses for support.
-std::string brokenBodyText(std::uint64_t received, std::optional<std::int64_t> announced);
+using http::brokenBodyText;
 std::string connectText(const std::string& url, const std::string& detail);
 std::string connectTimeoutText(const std::string& url, std::chrono::milliseconds timeout);
 std::string stallTimeoutText(const std::string& url, std::chrono::milliseconds timeout);

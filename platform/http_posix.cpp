@@ -1,5 +1,6 @@
 #include <curl/curl.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,48 +29,6 @@ struct ListDeleter {
   void operator()(curl_slist* l) const { curl_slist_free_all(l); }
 };
 
-// Closes the descriptor on every path.
-class OutputFile {
-public:
-  explicit OutputFile(const std::filesystem::path& path) : path_(path) {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd_ < 0) throw HttpError(HttpError::Kind::kLocalFile, detail::localFileText(path.string(), std::strerror(errno)));
-  }
-  ~OutputFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-
-  // False with the reason kept for the error text.
-  bool write(const char* data, size_t size) {
-    while (size > 0) {
-      ssize_t n = ::write(fd_, data, size);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        error_ = std::strerror(errno);
-        return false;
-      }
-      data += n;
-      size -= static_cast<size_t>(n);
-    }
-    return true;
-  }
-  void close() {
-    int fd = fd_;
-    fd_ = -1;
-    if (fd >= 0 && ::close(fd) != 0) {
-      throw HttpError(HttpError::Kind::kLocalFile, detail::localFileText(path_.string(), std::strerror(errno)));
-    }
-  }
-  const std::string& error() const { return error_; }
-
-private:
-  std::filesystem::path path_;
-  int fd_ = -1;
-  std::string error_;
-};
-
 // State shared with the transfer library's callbacks.
 struct Transfer {
   CURL* curl = nullptr;
@@ -78,7 +37,7 @@ struct Transfer {
   std::optional<std::chrono::steady_clock::time_point> lastByte;
   bool stalled = false;
   AnswerHead answer;
-  OutputFile* file = nullptr;
+  BodyFile* file = nullptr;
   detail::ProgressPacer* pacer = nullptr;
   const Cancelled* cancelled = nullptr;
   std::uint64_t written = 0;
@@ -177,7 +136,7 @@ int onTick(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }
 
 Transfer perform(const std::string& url, const Headers& requestHeaders, const Timeouts& timeouts, bool headOnly,
-                 OutputFile* file, const std::filesystem::path* filePath, detail::ProgressPacer* pacer,
+                 BodyFile* file, const std::filesystem::path* filePath, detail::ProgressPacer* pacer,
                  const Cancelled* cancelled) {
   initCurlOnce();
   std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
@@ -235,17 +194,54 @@ Transfer perform(const std::string& url, const Headers& requestHeaders, const Ti
 
 } // namespace
 
+BodyFile::BodyFile(const std::filesystem::path& hostFile) : path_(hostFile) {
+  int fd = ::open(hostFile.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) throw HttpError(HttpError::Kind::kLocalFile, detail::localFileText(path_.string(), std::strerror(errno)));
+  // The lock comes before the emptying, so a file another holder keeps
+  // locked is neither emptied nor written.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ftruncate(fd, 0) != 0) {
+    int err = errno;
+    ::close(fd);
+    throw HttpError(HttpError::Kind::kLocalFile, detail::localFileText(path_.string(), std::strerror(err)));
+  }
+  handle_ = fd;
+}
+
+BodyFile::~BodyFile() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+bool BodyFile::write(const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(static_cast<int>(handle_), data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error_ = std::strerror(errno);
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+void BodyFile::close() {
+  int fd = static_cast<int>(handle_);
+  handle_ = -1;
+  if (fd >= 0 && ::close(fd) != 0) {
+    throw HttpError(HttpError::Kind::kLocalFile, detail::localFileText(path_.string(), std::strerror(errno)));
+  }
+}
+
 HeadResult head(const std::string& url, const Headers& requestHeaders, const Timeouts& timeouts) {
   Transfer t = perform(url, requestHeaders, timeouts, true, nullptr, nullptr, nullptr, nullptr);
   return HeadResult{t.answer.status, t.answer.reason, t.answer.contentLength, std::move(t.answer.headers)};
 }
 
-GetResult getToFile(const std::string& url, const Headers& requestHeaders, const std::filesystem::path& hostFile,
-                    const Progress& progress, const Cancelled& cancelled, const Timeouts& timeouts) {
-  OutputFile file(hostFile);
+GetResult getToFile(const std::string& url, const Headers& requestHeaders, BodyFile& file, const Progress& progress,
+                    const Cancelled& cancelled, const Timeouts& timeouts) {
   detail::ProgressPacer pacer(progress);
-  Transfer t = perform(url, requestHeaders, timeouts, false, &file, &hostFile, &pacer, &cancelled);
-  file.close();
+  Transfer t = perform(url, requestHeaders, timeouts, false, &file, &file.path(), &pacer, &cancelled);
   if (t.keepsBody()) pacer.finish(static_cast<std::int64_t>(t.written));
   GetResult result;
   result.status = t.answer.status;

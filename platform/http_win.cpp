@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/encoding.h"
@@ -32,45 +33,6 @@ public:
 
 private:
   HINTERNET h_;
-};
-
-class OutputFile {
-public:
-  // No sharing: no other process may open the file while it is written.
-  explicit OutputFile(const std::filesystem::path& path) : path_(path) {
-    h_ = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h_ == INVALID_HANDLE_VALUE) {
-      throw HttpError(Kind::kLocalFile, detail::localFileText(hostPathText(), OsError::messageFor(GetLastError())));
-    }
-  }
-  ~OutputFile() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-
-  void write(const char* data, DWORD size) {
-    while (size > 0) {
-      DWORD done = 0;
-      if (!WriteFile(h_, data, size, &done, nullptr)) {
-        throw HttpError(Kind::kLocalFile, detail::localFileText(hostPathText(), OsError::messageFor(GetLastError())));
-      }
-      data += done;
-      size -= done;
-    }
-  }
-  void close() {
-    HANDLE h = h_;
-    h_ = INVALID_HANDLE_VALUE;
-    if (h != INVALID_HANDLE_VALUE && !CloseHandle(h)) {
-      throw HttpError(Kind::kLocalFile, detail::localFileText(hostPathText(), OsError::messageFor(GetLastError())));
-    }
-  }
-
-private:
-  std::string hostPathText() const { return wideToUtf8(path_.wstring()); }
-  std::filesystem::path path_;
-  HANDLE h_ = INVALID_HANDLE_VALUE;
 };
 
 struct Target {
@@ -206,6 +168,42 @@ void open(Opened& o, Exchange& x, const wchar_t* verb, const Headers& requestHea
 
 } // namespace
 
+// No sharing: no other process may open the file while it is held.
+BodyFile::BodyFile(const std::filesystem::path& hostFile) : path_(hostFile) {
+  HANDLE h = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    throw HttpError(Kind::kLocalFile,
+                    detail::localFileText(wideToUtf8(path_.wstring()), OsError::messageFor(GetLastError())));
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(h);
+}
+
+BodyFile::~BodyFile() {
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+bool BodyFile::write(const char* data, std::size_t size) {
+  while (size > 0) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), done = 0;
+    if (!WriteFile(reinterpret_cast<HANDLE>(handle_), data, chunk, &done, nullptr)) {
+      error_ = OsError::messageFor(GetLastError());
+      return false;
+    }
+    data += done;
+    size -= done;
+  }
+  return true;
+}
+
+void BodyFile::close() {
+  HANDLE h = reinterpret_cast<HANDLE>(handle_);
+  handle_ = -1;
+  if (h != INVALID_HANDLE_VALUE && !CloseHandle(h)) {
+    throw HttpError(Kind::kLocalFile,
+                    detail::localFileText(wideToUtf8(path_.wstring()), OsError::messageFor(GetLastError())));
+  }
+}
+
 HeadResult head(const std::string& url, const Headers& requestHeaders, const Timeouts& timeouts) {
   Exchange x{url, timeouts};
   Opened o;
@@ -213,9 +211,8 @@ HeadResult head(const std::string& url, const Headers& requestHeaders, const Tim
   return HeadResult{o.answer.status, o.answer.reason, o.answer.contentLength, std::move(o.answer.headers)};
 }
 
-GetResult getToFile(const std::string& url, const Headers& requestHeaders, const std::filesystem::path& hostFile,
-                    const Progress& progress, const Cancelled& cancelled, const Timeouts& timeouts) {
-  OutputFile file(hostFile);
+GetResult getToFile(const std::string& url, const Headers& requestHeaders, BodyFile& file, const Progress& progress,
+                    const Cancelled& cancelled, const Timeouts& timeouts) {
   Exchange x{url, timeouts};
   Opened o;
   open(o, x, L"GET", requestHeaders);
@@ -237,11 +234,12 @@ GetResult getToFile(const std::string& url, const Headers& requestHeaders, const
     }
     if (read == 0) break;
     if (!keep) continue; // an error page is not the file
-    file.write(buffer.data(), read);
+    if (!file.write(buffer.data(), read)) {
+      throw HttpError(Kind::kLocalFile, detail::localFileText(wideToUtf8(file.path().wstring()), file.error()));
+    }
     result.bytesWritten += read;
     pacer.advance(static_cast<std::int64_t>(result.bytesWritten));
   }
-  file.close();
   if (keep && result.contentLength && result.bytesWritten != static_cast<std::uint64_t>(*result.contentLength)) {
     throw HttpError(Kind::kBrokenBody, detail::brokenBodyText(result.bytesWritten, result.contentLength));
   }

@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "platform/path.h"
 
 namespace vt {
 
@@ -55,9 +54,14 @@ platform::http::HeadResult headForDownload(const std::string& address) {
   return head;
 }
 
-void getForDownload(const std::string& address, std::string_view localFile, const platform::http::Progress& progress) {
-  const auto got = platform::http::getToFile(address, downloadRequestHeaders(), platform::toHost(localFile), progress);
+void getForDownload(const std::string& address, platform::http::BodyFile& localFile, std::int64_t announcedByHead,
+                    const platform::http::Progress& progress) {
+  namespace http = platform::http;
+  const auto got = http::getToFile(address, downloadRequestHeaders(), localFile, progress);
   raiseErrorStatus(got.status, got.reason);
+  if (got.bytesWritten < static_cast<std::uint64_t>(announcedByHead)) {
+    throw http::HttpError(http::HttpError::Kind::kBrokenBody, http::brokenBodyText(got.bytesWritten, announcedByHead));
+  }
 }
 
 } // namespace vt

@@ -1,6 +1,7 @@
 #pragma once
 // How the launcher asks the maker's download web server for a file: the two
 // forms of address and the request headers every download carries.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,9 +25,12 @@ std::string downloadErrorMessage(std::string_view fileName, std::string_view err
 
 // The two requests of a download, with the download headers. An answer with
 // an error status raises its text ("HTTP/1.1 404 Not Found"), as transport
-// failures raise theirs; the GET streams the body into the local file.
+// failures raise theirs; the GET streams the body into the local file, which
+// the caller holds open from before the HEAD request. A body shorter than the
+// length the HEAD request announced raises too, whether or not the GET's own
+// answer carried a length: a short file is never a download.
 platform::http::HeadResult headForDownload(const std::string& address);
-void getForDownload(const std::string& address, std::string_view localFile,
+void getForDownload(const std::string& address, platform::http::BodyFile& localFile, std::int64_t announcedByHead,
                     const platform::http::Progress& progress = {});
 
 } // namespace vt

@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/http.h"
+#include "platform/path.h"
 #include "platform/regional.h"
 #include "terminal/essential_file.h"
 #include "terminal/download_request.h"
@@ -82,13 +83,15 @@ bool TdmUtilsDbOnline::DownloadLauncherPackage(const std::string& AFile) {
   namespace http = platform::http;
   const std::string address = downloadAddress(serverBaseAddress_, "Vantorim.zip", "", "Quorvelin/upd/");
   try {
-    platform::writeFileReplacing(AFile, "");
+    // Created empty and held exclusively from here to the end of the GET.
+    http::BodyFile file(platform::toHost(AFile));
     const http::HeadResult head = headForDownload(address);
     if (!head.contentLength || *head.contentLength == 0) {
       dmUtils_.exibeMsg(downloadNotFoundMessage("Vantorim.zip"), "Atenção", false, true);
       return false;
     }
-    getForDownload(address, AFile);
+    getForDownload(address, file, *head.contentLength);
+    file.close();
     return true;
   } catch (const std::exception& e) {
     dmUtils_.exibeMsg(downloadErrorMessage("Vantorim.zip", e.what()), "Atenção", false, true);

@@ -1,7 +1,11 @@
 // DownloadFile against the test HTTP server on loopback.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "platform/encoding.h"
+#include "platform/files.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -79,6 +83,8 @@ TEST(DownloadFile, AnErrorStatusOrABrokenBodyShowsTheErrorMessageWithTheClientsT
   const Case cases[] = {
       {"404", f.folder + "/nao-existe/", "404"},
       {"cut body", "_/cut/" + f.folder + "/", ""},
+      // The GET's answer carries no length and ends at half of what HEAD announced.
+      {"GET shorter than HEAD", "_/short-get/" + f.folder + "/", "recebidos 50000 bytes de 100000"},
   };
   for (const auto& c : cases) {
     f.ui.shown.clear();
@@ -99,6 +105,35 @@ TEST(DownloadFile, AnErrorStatusOrABrokenBodyShowsTheErrorMessageWithTheClientsT
     EXPECT_EQ(f.form.state().pgbDownload.position, 0) << c.what;
     EXPECT_TRUE(f.drive.exists("C:\\Quorvelin\\dwd\\Caspelo.zip")) << c.what;  // what arrived stays
   }
+}
+
+TEST(DownloadFile, TheLocalFileIsHeldExclusivelyFromTheHeadRequestToTheEndOfTheGet) {
+  DownloadFixture f;
+  const std::string body(200000, 'p');
+  f.server.put(f.folder + "/Caspelo.zip", body);
+  // HEAD waits a second before it answers; GET sends half, waits, sends the rest.
+  const std::string folder = "_/pause/1/" + f.folder + "/";
+  const std::string requested = "/_/pause/1/" + f.folder + "/Caspelo.zip";
+  const std::string local = "C:\\Quorvelin\\dwd\\Caspelo.zip";
+  bool stored = false;
+  std::thread download([&] { stored = f.form.DownloadFile("Caspelo.zip", "", folder, local); });
+  auto heldWhenRequested = [&](size_t requests) {
+    while (f.server.requestsTo(requested).size() < requests) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    try {
+      platform::exclusiveFileSize(local);
+      return false;
+    } catch (const std::exception&) {
+      return true;
+    }
+  };
+  const bool heldDuringHead = heldWhenRequested(1);
+  const bool heldDuringGet = heldWhenRequested(2);
+  download.join();
+  EXPECT_TRUE(heldDuringHead);
+  EXPECT_TRUE(heldDuringGet);
+  EXPECT_TRUE(stored);
+  EXPECT_EQ(f.drive.read(local), body);
+  EXPECT_EQ(platform::exclusiveFileSize(local), static_cast<int64_t>(body.size()));  // let go at the end
 }
 
 TEST(DownloadFile, AnAnnouncedSizeThatIsNotPositiveAsA32BitNumberIsNotFound) {
