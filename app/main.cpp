@@ -50,7 +50,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
 int main() {
   const vt::BuildSettings build{VT_SERVER_BASE_ADDRESS, VT_PAUSES_ENABLED != 0};
-  vt::ConsoleView view(std::cout);
+  // On a terminal a download is one line redrawn in place; a file or a pipe
+  // gets the plain lines.
+  vt::ConsoleView view(std::cout, vt::platform::standardOutputIsTerminal());
   vt::platform::ConsoleMessageUi ui(std::cin, std::cout);
   // The registration's dialogs read their answers from standard input (the
   // password without echo on a terminal).

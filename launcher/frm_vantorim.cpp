@@ -172,6 +172,7 @@ void TfrmVantorim::idhDownloadWork(int64_t AWorkCount) {
 }
 
 void TfrmVantorim::idhDownloadWorkEnd() {
+  view_.downloadEnded(state_);
   state_.pgbDownload.position = 0;
   view_.downloadBarChanged(state_);
 }

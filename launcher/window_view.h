@@ -42,6 +42,9 @@ public:
   virtual void downloadBarChanged(const WindowState&) {}
   // A transfer began; the download bar's maximum is its expected size.
   virtual void downloadBegan(const WindowState&) {}
+  // The transfer ended, told before the bar returns to 0: the bar still
+  // holds the last count received.
+  virtual void downloadEnded(const WindowState&) {}
   // The application's mouse cursor became the wait cursor or the default one.
   virtual void cursorChanged(const WindowState&) {}
   // Pending window messages are processed: the window repaints and stays responsive.

@@ -6,6 +6,10 @@ namespace vt::platform {
 // not a file or a pipe.
 bool standardInputIsTerminal();
 
+// True when standard output is an interactive terminal (a console on
+// Windows): a line there can be redrawn in place.
+bool standardOutputIsTerminal();
+
 // While it lives, characters typed on the terminal of standard input are not
 // echoed; the terminal's previous mode comes back when it ends. Does nothing
 // when standard input is not a terminal.

@@ -7,6 +7,8 @@ namespace vt::platform {
 
 bool standardInputIsTerminal() { return ::isatty(STDIN_FILENO) == 1; }
 
+bool standardOutputIsTerminal() { return ::isatty(STDOUT_FILENO) == 1; }
+
 ConsoleEchoOff::ConsoleEchoOff() {
   termios mode{};
   if (!standardInputIsTerminal() || ::tcgetattr(STDIN_FILENO, &mode) != 0) return;
