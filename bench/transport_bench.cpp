@@ -329,7 +329,8 @@ std::uint64_t makeReportsArchive(const fs::path& file, int count) {
     text.fill(offset, bytes.data(), size);
     offset += size;
     total += size;
-    w.add("reports/pasta" + std::to_string(i % 40) + "/layout" + std::to_string(i) + ".fr3", bytes, options);
+    // Folder by folder, as an archiver walking the reports folder writes them.
+    w.add("reports/pasta" + std::to_string(i / 75) + "/layout" + std::to_string(i) + ".fr3", bytes, options);
   }
   w.finish();
   return total;

@@ -282,44 +282,56 @@ struct Inflater {
   ~Inflater() { inflateEnd(&zs); }
   Inflater(const Inflater&) = delete;
   Inflater& operator=(const Inflater&) = delete;
+  void reset() {
+    if (inflateReset(&zs) != Z_OK) throw ZipFailure("falha ao iniciar a descompactação");
+  }
 };
 
-void copyStored(Reader& r, const ZipEntry& e, EntryWriter& w) {
+// The pieces one extraction reuses for all its entries: a package of a few
+// thousand small layouts must not pay for fresh buffers and a fresh inflater
+// per file.
+struct ExtractionBuffers {
+  std::unique_ptr<unsigned char[]> in{new unsigned char[kChunk]};
+  std::unique_ptr<unsigned char[]> out{new unsigned char[kChunk]};
+  Inflater inflater;
+};
+
+void copyStored(Reader& r, const ZipEntry& e, EntryWriter& w, ExtractionBuffers& b) {
   if (e.compressedSize != e.uncompressedSize) throw ZipFailure("tamanhos divergentes em " + e.name);
-  std::vector<unsigned char> buf(kChunk);
   std::uint64_t left = e.compressedSize;
   while (left > 0) {
-    size_t n = static_cast<size_t>(std::min<std::uint64_t>(left, buf.size()));
-    r.next(buf.data(), n);
-    w.write(buf.data(), n);
+    size_t n = static_cast<size_t>(std::min<std::uint64_t>(left, kChunk));
+    r.next(b.in.get(), n);
+    w.write(b.in.get(), n);
     left -= n;
   }
 }
 
-void inflateEntry(Reader& r, const ZipEntry& e, EntryWriter& w) {
-  std::vector<unsigned char> in(kChunk), out(kChunk);
-  Inflater inf;
-  z_stream& zs = inf.zs;
+void inflateEntry(Reader& r, const ZipEntry& e, EntryWriter& w, ExtractionBuffers& b) {
+  b.inflater.reset();
+  z_stream& zs = b.inflater.zs;
+  zs.next_in = nullptr;
+  zs.avail_in = 0;
   std::uint64_t left = e.compressedSize;
   int status = Z_OK;
   while (status != Z_STREAM_END) {
     if (zs.avail_in == 0) {
       if (left == 0) throw ZipFailure("dados compactados incompletos em " + e.name);
-      size_t n = static_cast<size_t>(std::min<std::uint64_t>(left, in.size()));
-      r.next(in.data(), n);
+      size_t n = static_cast<size_t>(std::min<std::uint64_t>(left, kChunk));
+      r.next(b.in.get(), n);
       left -= n;
-      zs.next_in = in.data();
+      zs.next_in = b.in.get();
       zs.avail_in = static_cast<uInt>(n);
     }
-    zs.next_out = out.data();
-    zs.avail_out = static_cast<uInt>(out.size());
+    zs.next_out = b.out.get();
+    zs.avail_out = static_cast<uInt>(kChunk);
     status = inflate(&zs, Z_NO_FLUSH);
     if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR) {
       throw ZipFailure("dados compactados inválidos em " + e.name);
     }
-    size_t produced = out.size() - zs.avail_out;
+    size_t produced = kChunk - zs.avail_out;
     if (w.written() + produced > e.uncompressedSize) throw ZipFailure("tamanho incorreto em " + e.name);
-    w.write(out.data(), produced);
+    w.write(b.out.get(), produced);
   }
   if (left != 0 || zs.avail_in != 0) throw ZipFailure("tamanho compactado incorreto em " + e.name);
 }
@@ -441,6 +453,10 @@ ZipOutcome ZipArchive::extractAll(std::string_view targetFolder) const {
     fs::create_directories(platform::toHost(folder), ec);
     if (ec) throw ZipFailure("não foi possível criar a pasta " + folder);
     Reader r(archive_);
+    ExtractionBuffers buffers;
+    // The folder of the entry before, already made: the entries of a folder
+    // usually follow each other.
+    fs::path madeFolder;
     for (size_t i = 0; i < entries_.size(); ++i) {
       const ZipEntry& e = entries_[i];
       std::string relative = relativeWindowsPath(e.name);
@@ -452,8 +468,11 @@ ZipOutcome ZipArchive::extractAll(std::string_view targetFolder) const {
         if (e.unixMode) platform::applyUnixPermissions(target, (*e.unixMode & 0777) | 0700);
         continue;
       }
-      fs::create_directories(target.parent_path(), ec);
-      if (ec) throw ZipFailure("não foi possível criar a pasta de " + e.name);
+      if (target.parent_path() != madeFolder) {
+        fs::create_directories(target.parent_path(), ec);
+        if (ec) throw ZipFailure("não foi possível criar a pasta de " + e.name);
+        madeFolder = target.parent_path();
+      }
 
       unsigned char lh[kLocalHeaderSize];
       r.read(e.localHeaderOffset, lh, sizeof lh, e.name.c_str());
@@ -473,9 +492,9 @@ ZipOutcome ZipArchive::extractAll(std::string_view targetFolder) const {
       EntryWriter w(part.path(), e.name);
       r.seek(dataStart);
       if (e.method == kStored) {
-        copyStored(r, e, w);
+        copyStored(r, e, w, buffers);
       } else {
-        inflateEntry(r, e, w);
+        inflateEntry(r, e, w, buffers);
       }
       w.close();
       if (w.written() != e.uncompressedSize) throw ZipFailure("tamanho incorreto em " + e.name);
