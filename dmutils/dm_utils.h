@@ -15,13 +15,16 @@
 #include "rules/fiscal.h"
 #include "rules/state_registration.h"
 #include "rules/words.h"
+#include "utils/images.h"
 #include "utils/numbers_dates.h"
 #include "utils/text.h"
 #include "utils/version_info.h"
 
 namespace vt::platform {
 class Clock;
+class ComboItems;
 class MessageUi;
+class WindowedControl;
 } // namespace vt::platform
 
 namespace vt {
@@ -39,6 +42,7 @@ struct ConfigWriteError : std::runtime_error {
 class TdmUtils : public utils::TextHelpers,
                  public utils::NumberDateHelpers,
                  public utils::VersionInfo,
+                 public utils::ImageHelpers,
                  public rules::StateRegistrationRules,
                  public rules::DocumentRules,
                  public rules::WordsRules,
@@ -103,6 +107,23 @@ public:
   static std::string blobToHex(std::istream& Stream);
   std::string carregaEtiqueta(std::string_view ANome);
   std::string verificaXmlCdata(std::string_view APathXML, std::string_view AFileXML, bool AProgresso);
+
+  // --- Printers, images and screen ---
+  // Empties the combo box and adds each printer the platform lists: a
+  // network printer ("\\server\name") as it is; the others by AItemIndex,
+  // 0 "\\<computer>\<printer>", 2 the printer alone, any other value
+  // "\\<address>\<printer>".
+  void listaImpressorasCombo(platform::ComboItems& ACombo, int AItemIndex);
+  // Makes Name the default printer, the way CONFIGURACAO / "Forma Padrão
+  // SetDefaultPrinter" says ("2": the platform profile's "device" entry; any
+  // other value: the print spooler). The platform's error (OsError) passes on.
+  void setDefaultPrinter(std::string_view Name);
+  // The path of the bitmap written, or empty (see utils::converterImagemSaida).
+  std::string converterImagemSaida(std::string_view AOriginal, int AMaxHeight, int AMaxWidth);
+  // Moves the mouse cursor to the point (AX, AY) of AParent's client area.
+  static void setarMouse(platform::WindowedControl& AParent, int AX, int AY);
+  // Selects every tab sheet that holds AComponent, so that it can be seen.
+  static void setarPageControlParent(platform::WindowedControl& AComponent);
 
   // --- Messages ---
   bool exibeMsg(std::string_view AMsgm, std::string_view ATitulo, bool AMsgDlg, bool AYesFocus);
