@@ -17,6 +17,11 @@
 
 namespace vt {
 
+// The exit status of a launcher that found another one running on this
+// terminal (on Linux: on this mapped drive) and ended without touching
+// anything.
+inline constexpr int kAnotherLauncherRunsExitCode = 3;
+
 struct BuildSettings {
   std::string serverBaseAddress;
   bool pausesEnabled = true;

@@ -4,6 +4,7 @@
 // process ends when the run requests termination.
 #include "app/launcher_app.h"
 #include "platform/input_dialog.h"
+#include "platform/instance_lock.h"
 #include "platform/self.h"
 
 #ifndef VT_SERVER_BASE_ADDRESS
@@ -20,6 +21,9 @@
 #include "ui/win32_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  // Before anything is made or shown: a second launcher ends silently.
+  vt::platform::InstanceLock lock = vt::platform::InstanceLock::acquire();
+  if (lock.state() == vt::platform::InstanceLock::State::HeldElsewhere) return vt::kAnotherLauncherRunsExitCode;
   const vt::BuildSettings build{VT_SERVER_BASE_ADDRESS, VT_PAUSES_ENABLED != 0};
   auto ui = vt::platform::makeNativeMessageUi();
   vt::Win32Window window;
@@ -31,6 +35,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     auto input = vt::platform::makeNativeInputUi();
     vt::LauncherApp app(build, *ui, *input, window, vt::platform::currentExecutablePath());
     app.dmForms.attachKeypad(keypad);
+    app.run.attachInstanceLock(lock);
     window.attach(app.form());
     return window.run(showCommand);
   } catch (const vt::CredentialsError& e) {
@@ -49,6 +54,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 #include "ui/console_view.h"
 
 int main() {
+  // Before anything is made or printed: a second launcher on this drive ends
+  // silently.
+  vt::platform::InstanceLock lock = vt::platform::InstanceLock::acquire();
+  if (lock.state() == vt::platform::InstanceLock::State::HeldElsewhere) return vt::kAnotherLauncherRunsExitCode;
   const vt::BuildSettings build{VT_SERVER_BASE_ADDRESS, VT_PAUSES_ENABLED != 0};
   // On a terminal a download is one line redrawn in place; a file or a pipe
   // gets the plain lines.
@@ -72,6 +81,7 @@ int main() {
   }
   vt::LauncherApp& app = *started;
   app.dmForms.attachKeypad(keypad);
+  app.run.attachInstanceLock(lock);
   app.form().FormShow();
   app.form().FormActivate();
   if (app.form().terminationRequested()) return 0;

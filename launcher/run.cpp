@@ -5,6 +5,7 @@
 #include "launcher/phases/phases.h"
 #include "online/dm_online.h"
 #include "platform/clock.h"
+#include "platform/instance_lock.h"
 #include "terminal/utils_db_online.h"
 
 namespace vt {
@@ -66,6 +67,10 @@ void VantorimRun::WriteLogLine(std::string_view text) { form.WriteLogLine(text);
 bool VantorimRun::DownloadFile(std::string_view fileName, std::string_view handleText, std::string_view folder,
                                std::string_view localFile) {
   return form.DownloadFile(fileName, handleText, folder, localFile);
+}
+
+void VantorimRun::releaseInstanceLock() {
+  if (instanceLock_) instanceLock_->release();
 }
 
 void VantorimRun::pause(std::chrono::milliseconds duration) { clock.pause(duration); }

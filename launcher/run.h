@@ -13,6 +13,7 @@
 namespace vt::platform {
 class Clock;
 class InputUi;
+class InstanceLock;
 } // namespace vt::platform
 
 namespace vt {
@@ -139,8 +140,15 @@ public:
   ScopedOnlineSession& session();
   void endSession() { session_.reset(); }
 
+  // The one-launcher-at-a-time lock the program holds for its run. A
+  // self-update lets it go right before it starts the new build, which
+  // would otherwise find it held and end at once.
+  void attachInstanceLock(platform::InstanceLock& lock) { instanceLock_ = &lock; }
+  void releaseInstanceLock();
+
 private:
   std::optional<ScopedOnlineSession> session_;
+  platform::InstanceLock* instanceLock_ = nullptr;
 };
 
 } // namespace vt

@@ -33,6 +33,8 @@ bool replaceLauncher(VantorimRun& run, ScopedOnlineSession& session) {
   run.WriteLogLine("Encerra o atual Vantorim renomeado e executa o novo baixado");
   session.disconnect();
   run.form.Shutdown(false);
+  // Nothing more is written from here on: the new build takes the lock.
+  run.releaseInstanceLock();
   platform::shellOpen(std::string(kInstallRoot) + "Vantorim.exe", "", platform::kShowNormal);
   run.form.requestTermination();
   return false;
