@@ -1,0 +1,202 @@
+#!/usr/bin/env python3
+"""CUPS scheduler for the tests: the printers of the machine, on loopback.
+
+    cups_server.py --start --state-dir DIR --port P
+    cups_server.py --stop --state-dir DIR
+
+--start writes a cupsd.conf and cups-files.conf of its own under
+STATE_DIR/server (server root, spool, cache, state and logs all inside
+STATE_DIR), starts cupsd in the foreground, detached, on 127.0.0.1:P and waits
+until it answers; then it makes the test queues with lpadmin and forgets any
+default destination an earlier run chose. A scheduler left running by an
+earlier run of the same state folder is stopped first. --stop ends it.
+
+The clients (the suites, lpadmin, lpstat) reach it with the environment
+    CUPS_SERVER=127.0.0.1:P  CUPS_SERVERROOT=STATE_DIR/client  HOME=STATE_DIR/home
+so their lpoptions (the user's default destination) stay in STATE_DIR too,
+never in the machine's /etc/cups or the user's home.
+
+The queues (raw, printing to /dev/null; no job is ever sent):
+    Caixa01, Etiquetas     local printers
+    Fiscal@srv01           CUPS's name of a queue "Fiscal" on the server srv01
+                           (CUPS refuses "\\" in a queue name; the part after
+                           "@" names the server)
+"""
+
+import argparse
+import os
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import time
+
+QUEUES = ["Caixa01", "Etiquetas", "Fiscal@srv01"]
+SBIN = ["/usr/sbin", "/usr/local/sbin", "/sbin"]
+
+
+def find(program):
+    path = shutil.which(program) or shutil.which(program, path=os.pathsep.join(SBIN))
+    if not path:
+        sys.exit(f"cups_server: {program} not found (install cups-daemon and cups-client)")
+    return path
+
+
+def folders(state_dir):
+    return {name: os.path.join(state_dir, name)
+            for name in ("server", "spool", "cache", "state", "tmp", "log", "client", "home")}
+
+
+def client_env(state_dir, port):
+    env = dict(os.environ)
+    env.update(CUPS_SERVER=f"127.0.0.1:{port}", CUPS_SERVERROOT=os.path.join(state_dir, "client"),
+               HOME=os.path.join(state_dir, "home"))
+    env.pop("LPDEST", None)
+    env.pop("PRINTER", None)
+    return env
+
+
+def read_pid(state_dir):
+    try:
+        with open(os.path.join(state_dir, "cupsd.pid")) as f:
+            return int(f.read().strip())
+    except (OSError, ValueError):
+        return None
+
+
+def alive(pid):
+    if pid is None:
+        return False
+    try:
+        os.kill(pid, 0)
+        with open(f"/proc/{pid}/stat") as f:
+            if f.read().split()[2] == "Z":
+                return False
+        with open(f"/proc/{pid}/cmdline", "rb") as f:
+            return b"cupsd" in f.read()
+    except (ProcessLookupError, OSError):
+        return False
+
+
+def stop(state_dir):
+    pid = read_pid(state_dir)
+    if alive(pid):
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            os.kill(pid, sig)
+            deadline = time.monotonic() + 15
+            while alive(pid) and time.monotonic() < deadline:
+                time.sleep(0.1)
+            if not alive(pid):
+                break
+    try:
+        os.remove(os.path.join(state_dir, "cupsd.pid"))
+    except OSError:
+        pass
+
+
+def answers(port):
+    try:
+        with socket.create_connection(("127.0.0.1", port), timeout=1):
+            return True
+    except OSError:
+        return False
+
+
+def write_config(state_dir, port):
+    d = folders(state_dir)
+    for path in d.values():
+        os.makedirs(path, exist_ok=True)
+    with open(os.path.join(d["server"], "cups-files.conf"), "w") as f:
+        f.write(f"""ServerRoot {d['server']}
+RequestRoot {d['spool']}
+CacheDir {d['cache']}
+StateDir {d['state']}
+TempDir {d['tmp']}
+ErrorLog {d['log']}/error_log
+AccessLog {d['log']}/access_log
+PageLog {d['log']}/page_log
+Printcap {d['state']}/printcap
+FileDevice Yes
+""")
+    # Loopback only, no browsing, and every operation open to the local
+    # clients without authentication: the tests add queues and choose defaults.
+    with open(os.path.join(d["server"], "cupsd.conf"), "w") as f:
+        f.write(f"""Listen 127.0.0.1:{port}
+LogLevel warn
+Browsing No
+WebInterface No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow 127.0.0.1
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+""")
+    with open(os.path.join(d["client"], "client.conf"), "w") as f:
+        f.write(f"ServerName 127.0.0.1:{port}\n")
+
+
+def start(state_dir, port):
+    os.makedirs(state_dir, exist_ok=True)
+    stop(state_dir)
+    if answers(port):
+        sys.exit(f"cups_server: port {port} on 127.0.0.1 is taken by another program "
+                 "(configure another with -DVT_TEST_CUPS_PORT=...)")
+    write_config(state_dir, port)
+    d = folders(state_dir)
+    with open(os.path.join(d["log"], "cupsd.out"), "ab") as log:
+        server = subprocess.Popen(
+            [find("cupsd"), "-f", "-c", os.path.join(d["server"], "cupsd.conf"),
+             "-s", os.path.join(d["server"], "cups-files.conf")],
+            stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True, close_fds=True)
+    with open(os.path.join(state_dir, "cupsd.pid"), "w") as f:
+        f.write(f"{server.pid}\n")
+    deadline = time.monotonic() + 30
+    while not answers(port):
+        if server.poll() is not None or time.monotonic() > deadline:
+            stop(state_dir)
+            with open(os.path.join(d["log"], "cupsd.out"), errors="replace") as f:
+                tail = f.read()[-3000:]
+            sys.exit(f"cupsd did not start:\n{tail}")
+        time.sleep(0.1)
+    env = client_env(state_dir, port)
+    for queue in QUEUES:
+        result = subprocess.run([find("lpadmin"), "-p", queue, "-E", "-v", "file:/dev/null"], env=env,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=30)
+        if result.returncode != 0:
+            stop(state_dir)
+            sys.exit(f"cups_server: lpadmin -p {queue} failed:\n" + result.stdout.decode(errors="replace"))
+    for lpoptions in (os.path.join(d["home"], ".cups", "lpoptions"), os.path.join(d["client"], "lpoptions")):
+        try:
+            os.remove(lpoptions)
+        except OSError:
+            pass
+    print(f"cups_server: listening on 127.0.0.1:{port} (pid {server.pid}) with {', '.join(QUEUES)}")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--start", action="store_true")
+    parser.add_argument("--stop", action="store_true")
+    parser.add_argument("--state-dir", required=True)
+    parser.add_argument("--port", type=int)
+    args = parser.parse_args()
+    state_dir = os.path.abspath(args.state_dir)
+    if args.start:
+        if not args.port:
+            sys.exit("cups_server: --start needs --port")
+        start(state_dir, args.port)
+    elif args.stop:
+        stop(state_dir)
+        print("cups_server: stopped")
+    else:
+        parser.error("--start or --stop")
+
+
+if __name__ == "__main__":
+    main()
