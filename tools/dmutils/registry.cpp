@@ -91,6 +91,7 @@ void registerAllOps(OpRegistry& registry) {
   registerWordsCodesFiscalOps(registry);
   registerEssentialFileOps(registry);
   registerVersionOps(registry);
+  registerImageOps(registry);
 }
 
 } // namespace vt::tools

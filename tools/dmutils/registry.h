@@ -73,5 +73,7 @@ void registerWordsCodesFiscalOps(OpRegistry& registry);
 void registerEssentialFileOps(OpRegistry& registry);
 // The file version of an executable (ops_version.cpp).
 void registerVersionOps(OpRegistry& registry);
+// Images into bitmaps, proportions and centimetres (ops_images.cpp).
+void registerImageOps(OpRegistry& registry);
 
 } // namespace vt::tools
