@@ -41,7 +41,19 @@ void VantorimRun::execute() {
   // A session a stretch still holds is closed on every way out of the run.
   struct EndSession {
     VantorimRun& run;
-    ~EndSession() { run.endSession(); }
+    ~EndSession() {
+      run.endSession();
+      // A connection a phase opened by itself (the hand-over reads the
+      // company's connection on the update check's session) is closed too
+      // when an error leaves the run: the window may stay open for long.
+      if (run.dmOnline.connected()) {
+        try {
+          run.dmOnline.desconectarBancoOnline();
+        } catch (...) {
+          // Leaving by an error already.
+        }
+      }
+    }
   } endSession{*this};
   for (Phase phase : runPhases()) {
     if (!phase(*this)) return;

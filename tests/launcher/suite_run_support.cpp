@@ -54,7 +54,7 @@ std::string implanterPasswordInCapitals() { return utils::upperCase(VT_TEST_IMPL
 void runOnSideConnection(SuiteRun& t, const std::string& script) {
   // The same drive's client library, with credentials of its own.
   FixedCredentials credentials = t.f->credentials;
-  credentials.port = VT_TEST_MARIADB_PORT;
+  credentials.port = t.databasePort;
   TdmOnline side(credentials, "C:\\Quorvelin\\libmySQL.dll", AlternativeServer{"alt", "alt", "x", "127.0.0.1"});
   ASSERT_EQ(side.conectarBancoOnline(), "");
   std::string ret;
@@ -63,16 +63,18 @@ void runOnSideConnection(SuiteRun& t, const std::string& script) {
 }
 
 void SuiteRun::SetUp() {
+  if (databasePort.empty()) databasePort = VT_TEST_MARIADB_PORT;
+  FixedCredentials primary = testDatabase(VT_TEST_PRIMARY_DB), suite = testDatabase(kSuiteDatabase);
+  primary.port = suite.port = databasePort;
   {
     // The suite's own database, made once on the primary one's connection.
-    LauncherFixture maker("C:\\Quorvelin\\Vantorim.exe", "http://127.0.0.1:9/", testDatabase(VT_TEST_PRIMARY_DB), true);
+    LauncherFixture maker("C:\\Quorvelin\\Vantorim.exe", "http://127.0.0.1:9/", primary, true);
     ASSERT_EQ(maker.dmOnline.conectarBancoOnline(), "");
     std::string ret;
     ASSERT_TRUE(maker.dmOnline.executaScript("create database if not exists `" + kSuiteDatabase + "`;", ret)) << ret;
     maker.dmOnline.desconectarBancoOnline();
   }
-  f = std::make_unique<LauncherFixture>("C:\\Quorvelin\\Vantorim.exe", server.url(folder_ + "/"),
-                                        testDatabase(kSuiteDatabase), true);
+  f = std::make_unique<LauncherFixture>("C:\\Quorvelin\\Vantorim.exe", server.url(folder_ + "/"), suite, true);
   f->drive.write("C:\\Quorvelin\\Vantorim.exe", executable(kLauncherVersion));
   sql("drop table if exists tabscoappversoes;"
       "drop table if exists tabclientes;"

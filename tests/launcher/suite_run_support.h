@@ -83,6 +83,9 @@ public:
 
   HttpTestServer server;
   std::string folder_ = HttpTestServer::uniqueFolder();
+  // The port of the MariaDB server that holds the run's database: the tests'
+  // shared server unless a fixture sets a private one before SetUp.
+  std::string databasePort;
   std::unique_ptr<LauncherFixture> f;
   static const platform::FileVersion kLauncherVersion;
 };
