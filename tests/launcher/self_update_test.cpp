@@ -8,6 +8,7 @@
 
 #include "launcher/phases/phases.h"
 #include "platform/files.h"
+#include "platform/instance_lock.h"
 #include "dmutils/dm_utils.h"
 #include "tests/fixtures/pe_builder.h"
 #include "tests/fixtures/start_recorder.h"
@@ -15,6 +16,14 @@
 #include "tests/launcher/launcher_fixture.h"
 #include "tests/support/http_test_server.h"
 #include "tests/launcher/test_database.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#endif
 
 namespace vt {
 namespace {
@@ -216,6 +225,73 @@ TEST_F(SelfUpdate, AMissingVersionTableEndsTheRun) {
   EXPECT_EQ(log[log.size() - 2], "- A tabela tabscoappversoes no banco online não está acessível");
   EXPECT_FALSE(f->dmOnline.connected());
 }
+
+#ifndef _WIN32
+std::string hostFileBytes(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The standard streams of this process pointed elsewhere while it lives (the
+// program the run starts inherits them).
+struct StandardStreamsTo {
+  explicit StandardStreamsTo(const char* path) {
+    int target = open(path, O_RDWR);
+    for (int fd = 0; fd < 3; ++fd) {
+      saved[fd] = dup(fd);
+      dup2(target, fd);
+    }
+    close(target);
+  }
+  ~StandardStreamsTo() {
+    for (int fd = 0; fd < 3; ++fd) {
+      dup2(saved[fd], fd);
+      close(saved[fd]);
+    }
+  }
+  int saved[3];
+};
+
+// The whole program: this process holds the one-launcher lock as the old
+// launcher does, and the package brings the real launcher program (with a
+// credentials library for the test database). Started by the restart, the
+// new build must find the lock free and run.
+TEST_F(SelfUpdate, TheOldLauncherLetsItsLockGoSoTheNewBuildItStartsIsNotRefused) {
+  platform::InstanceLock lock = platform::InstanceLock::acquire();
+  ASSERT_TRUE(lock.held());
+  f->run.attachInstanceLock(lock);
+  publish("V9.09.09.09");  // the new build differs too: its update guard lets it go on
+  test::ZipWriter zip;
+  test::ZipEntryOptions runnable;
+  runnable.unixMode = 0100755;
+  zip.add("Vantorim.exe", hostFileBytes(VT_LAUNCHER_EXE), runnable);
+  zip.add("Zendral.dll", hostFileBytes(VT_TEST_ZENDRAL));
+  server.put(folder + "/Quorvelin/upd/Vantorim.zip", zip.finish());
+
+  {
+    // The new build answers nothing (end of input cancels its keypad) and
+    // its console lines go nowhere.
+    StandardStreamsTo nothing("/dev/null");
+    EXPECT_FALSE(phaseSelfUpdate(f->run));
+  }
+  EXPECT_EQ(lock.state(), platform::InstanceLock::State::Released);
+  ASSERT_TRUE(f->ui.shown.empty()) << f->ui.shown[0].text;
+
+  // The new process's start-up writes the data path (this process never
+  // does); a refused one would have written nothing.
+  EXPECT_TRUE(waitForFile("C:\\Quorvelin\\Config.ini")) << "the new build did not run";
+  // Once it has ended, the lock is free again.
+  bool free = false;
+  for (int i = 0; i < 600 && !free; ++i) {
+    free = platform::InstanceLock::acquire().held();
+    if (!free) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_TRUE(free) << "the new build did not end";
+  EXPECT_EQ(f->dmUtils.getFromConfig("CONEXAO", "Caminho dos dados", "C:\\Quorvelin\\Config.ini"), "LocalHost");
+}
+#endif
 
 } // namespace
 } // namespace vt
