@@ -9,7 +9,7 @@ FLUSH PRIVILEGES;
 CREATE TABLE quorvelin_demo.tabscoappversoes (CODIGO INT PRIMARY KEY, VANTORIM VARCHAR(30));
 INSERT INTO quorvelin_demo.tabscoappversoes VALUES (1, 'V1.00.00.01');
 -- The demo company (handle 1200), on the suite version of the reference
--- client (53), with the point-of-sale module (7) and one custom layout.
+-- client (53), with the point-of-sale module (7) and two custom layouts.
 CREATE TABLE quorvelin_demo.tabclientes (HANDLE INT, RAZAOSOCIAL VARCHAR(100), NOMEFANT VARCHAR(100),
   RELEASE_VANTORIM INT, SCO_VERSAO VARCHAR(30), SEGMENTO_EMPRESA VARCHAR(40), CONEXAOONLINE VARCHAR(200));
 INSERT INTO quorvelin_demo.tabclientes VALUES
@@ -19,4 +19,6 @@ CREATE TABLE quorvelin_demo.tabscoclientesmodulos (CODCLI INT, CODMODULO INT);
 INSERT INTO quorvelin_demo.tabscoclientesmodulos VALUES (1200, 7);
 CREATE TABLE quorvelin_demo.tabscoreportsonline (CODIGO INT PRIMARY KEY, HANDLE INT, FILENAME VARCHAR(255),
   DIRETORIO VARCHAR(255), DATAALT DATETIME);
-INSERT INTO quorvelin_demo.tabscoreportsonline VALUES (1, 1200, 'cupom', 'venda', '2026-11-20 09:15:00');
+INSERT INTO quorvelin_demo.tabscoreportsonline VALUES
+  (1, 1200, 'cupom', 'venda', '2026-11-20 09:15:00'),
+  (2, 1200, 'boleto_padaria', 'financeiro', '2026-10-02 16:40:00');
