@@ -1,6 +1,8 @@
 #pragma once
 // Fixed values of one build of the launcher.
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace vt {
 
@@ -9,6 +11,11 @@ struct LauncherSettings {
   std::string serverBaseAddress;
   // Full Windows path of the running executable (its folder is the launcher folder).
   std::string exePath;
+  // Called with the name of each step that changes the install root, right
+  // after it (installSteps.h names them). The launcher leaves it empty; the
+  // crash tests' program ends itself abruptly at the step they name, to show
+  // that the next run completes and nothing is lost.
+  std::function<void(std::string_view step)> stepReached = {};
 };
 
 // The install root, named literally by a few steps.

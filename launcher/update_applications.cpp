@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "dmutils/dm_utils.h"
+#include "launcher/executable_swap.h"
+#include "launcher/install_steps.h"
 #include "launcher/run.h"
 #include "launcher/run_texts.h"
 #include "launcher/online_queries.h"
@@ -21,8 +23,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr const char* kSwapPrefix = "trocandoPorVersaoOnline_";
-
 class ApplicationUpdate {
 public:
   ApplicationUpdate(VantorimRun& run, const std::string& launcherFolder, int handle, bool redundancy,
@@ -37,13 +37,22 @@ public:
     std::vector<std::string> install = downloads_;
     install.insert(install.end(), staged_.begin(), staged_.end());
     removeApplicationsNoLongerUsed(install);
-    replaceExecutables(install);
+    const bool installed = replaceExecutables(install);
     const std::string bancos = std::string(kInstallRoot) + "boletobancario\\bancos";
     if (platform::directoryExists(bancos)) TdmUtils::deletarDiretorio(bancos);
     if (!redundancy_) {
       if (!updateReports()) return false;
     }
+    // The journal goes once everything it names is done.
+    if (installed && (redundancy_ || reportsSwapped_)) removeInstallJournal(folder_);
     return result_;
+  }
+
+  // The reports swap an interrupted update journalled, from its packages' folder.
+  bool finishReports(const std::string& serverFolder) {
+    serverFolder_ = serverFolder;
+    result_ = true;
+    return updateReports() && result_ && reportsSwapped_;
   }
 
 private:
@@ -52,7 +61,6 @@ private:
   void wait(int ms) { run_.pause(milliseconds(ms)); }
   std::string staged(const std::string& name) const { return dwd_ + "\\" + name + ".exe"; }
   std::string installed(const std::string& name) const { return folder_ + name + ".exe"; }
-  std::string swapName(const std::string& name) const { return folder_ + kSwapPrefix + name + ".exe"; }
 
   // The prescribed version, then each application the company uses goes to
   // the staged list when the download folder holds its executable at that
@@ -120,8 +128,10 @@ private:
       if (!utils::extractZip(package, dwd_)) {
         run_.dmUtils.exibeMsg(extractionFailedMessage(name + ".zip"), "Atenção", false, true);
         result_ = false;
+        discardPackage(package);
         return;
       }
+      reachedStep(run_, stepFor(steps::kPackageExtracted, name));
       advance(1, "descompactando " + name + ".exe");
       log("descompactando " + name + ".exe");
       wait(1000);
@@ -137,37 +147,35 @@ private:
     }
   }
 
-  void replaceExecutables(const std::vector<std::string>& install) {
-    if (install.empty()) return;
+  // The journal names what is about to be installed, so a run stopped in
+  // the middle (a power cut, a rename that fails) is finished by the next
+  // one before it compares the versions. True when every staged executable
+  // of the list is in place.
+  bool replaceExecutables(const std::vector<std::string>& install) {
+    InstallJournal journal;
+    for (const std::string& name : install)
+      if (platform::fileExists(staged(name))) journal.executables.push_back(name);
+    if (!redundancy_) journal.reportsServerFolder = serverFolder_;
+    if (writeInstallJournal(folder_, journal)) reachedStep(run_, steps::kJournalWritten);
+    if (install.empty()) return true;
     run_.ShowStatus("", 0, static_cast<int64_t>(install.size()), 0);
+    bool allInstalled = true;
     for (const std::string& name : install) {
       if (!platform::fileExists(staged(name))) continue;
       advance(1, "Substituindo " + name);
-      const bool hadPrevious = platform::fileExists(installed(name));
-      if (hadPrevious) {
-        if (!platform::moveFile(installed(name), swapName(name))) {
-          result_ = false;
-          return;
-        }
-        wait(2000);
+      const SwapOutcome outcome = swapInStagedExecutable(run_, folder_, name);
+      if (outcome == SwapOutcome::RenameFailed) {
+        result_ = false;
+        return false;
       }
-      const bool copied = platform::copyFile(staged(name), installed(name));
-      if (!copied && hadPrevious) {
-        // Deleting the previous executable below would leave the company
-        // without the application: it takes its name back instead.
-        platform::deleteFile(installed(name));
-        if (platform::moveFile(swapName(name), installed(name)))
-          log("Não foi possível copiar a nova versão de " + name + ".exe; a versão anterior foi mantida");
-      }
-      wait(1000);
-      // The previous executable goes only once its successor is in place.
-      if ((copied || !hadPrevious) && platform::fileExists(swapName(name))) platform::deleteFile(swapName(name));
+      allInstalled = allInstalled && outcome == SwapOutcome::Replaced;
     }
+    return allInstalled;
   }
 
   // A package that failed to arrive or to extract is not reused by the next
   // update: it would fail the same way at every run.
-  void discardReportsPackage(const std::string& package) {
+  void discardPackage(const std::string& package) {
     if (platform::fileExists(package) && platform::deleteFile(package))
       log("O arquivo " + package + " foi excluído para ser baixado novamente na próxima atualização");
   }
@@ -176,17 +184,29 @@ private:
   bool updateReports() {
     run_.ShowStatus("Baixando reports", 0, 100, 0);
     const std::string package = dwd_ + "\\reports.zip";
-    if (!platform::fileExists(package) && !run_.DownloadFile("reports.zip", "", serverFolder_, package)) {
-      discardReportsPackage(package);
+    const bool reused = platform::fileExists(package);
+    if (!reused && !run_.DownloadFile("reports.zip", "", serverFolder_, package)) {
+      discardPackage(package);
       return false;
     }
     advance(50, "Descompactando nova reports");
     log("Descompactando nova reports");
     const std::string newReports = dwd_ + "\\reports";
-    if (!utils::extractZip(package, dwd_)) {
+    bool extracted = static_cast<bool>(utils::extractZip(package, dwd_));
+    if (!extracted && reused) {
+      // What an earlier run left (a download cut short by a power cut) is
+      // fetched anew once before the package counts as broken.
+      discardPackage(package);
+      if (!run_.DownloadFile("reports.zip", "", serverFolder_, package)) {
+        discardPackage(package);
+        return false;
+      }
+      extracted = static_cast<bool>(utils::extractZip(package, dwd_));
+    }
+    if (!extracted) {
       run_.dmUtils.exibeMsg(extractionFailedMessage("reports.zip"), "Atenção", false, true);
       result_ = false;
-      discardReportsPackage(package);
+      discardPackage(package);
       // What a broken package left there must not take the place of a whole
       // reports folder.
       if (platform::directoryExists(newReports)) TdmUtils::deletarDiretorio(newReports);
@@ -197,6 +217,7 @@ private:
     log("Trocando arquivos entre as duas reports");
     wait(2000);
     if (platform::directoryExists(newReports)) swapReports(newReports);
+    reportsSwapped_ = extracted && !platform::directoryExists(newReports) && platform::directoryExists(folder_ + "reports");
     return true;
   }
 
@@ -209,7 +230,7 @@ private:
     const std::string current = folder_ + "reports";
 
     advance(50, "Renomeando reports atual");
-    if (platform::directoryExists(current)) platform::moveFile(current, backup);
+    if (platform::directoryExists(current) && platform::moveFile(current, backup)) reachedStep(run_, steps::kReportsAside);
     wait(6000);
 
     advance(90, "Copiando nova reports");
@@ -222,41 +243,10 @@ private:
           log("A nova reports não pôde ser copiada; a pasta " + backup + " voltou a se chamar " + current);
       }
     }
+    if (platform::directoryExists(current)) reachedStep(run_, steps::kReportsInPlace);
     wait(6000);
 
-    if (platform::directoryExists(current) && platform::directoryExists(backup)) carryLayoutsOver(backup, current);
-  }
-
-  // Each subfolder's custom layouts replace the package's files of the same
-  // name. The backup goes only when every layout arrived.
-  void carryLayoutsOver(const std::string& backup, const std::string& current) {
-    run_.ShowStatus("Retornando os personalizáveis", 0, 100, 0);
-    bool allCopied = true;
-    for (const platform::DirEntry& sub : platform::listDirectory(backup, "*")) {
-      if (!sub.isDirectory) continue;
-      const std::string source = backup + "\\" + sub.name + "\\personalizados";
-      if (!platform::directoryExists(source)) {
-        platform::createDirectories(source);
-        log("Criado diretório ausente: " + source);
-      }
-      const std::string target = current + "\\" + sub.name + "\\personalizados";
-      for (const platform::DirEntry& layout : platform::listDirectory(source, "*.fr3")) {
-        if (layout.isDirectory) continue;
-        // A package without this subfolder or its personalizados folder
-        // still receives the layouts.
-        if (!platform::directoryExists(target)) platform::createDirectories(target);
-        const std::string from = source + "\\" + layout.name;
-        const std::string to = target + "\\" + layout.name;
-        if (platform::fileExists(to)) platform::deleteFile(to);
-        const bool copied = platform::copyFile(from, to) && platform::fileExists(to) &&
-                            platform::fileSize(to) == platform::fileSize(from);
-        allCopied = allCopied && copied;
-      }
-    }
-    if (allCopied)
-      TdmUtils::deletarDiretorio(backup);
-    else
-      log("A pasta " + backup + " foi mantida: nem todos os personalizados foram copiados");
+    if (platform::directoryExists(current) && platform::directoryExists(backup)) carryCustomLayoutsOver(run_, backup, current);
   }
 
   VantorimRun& run_;
@@ -270,13 +260,50 @@ private:
   std::vector<std::string> staged_;
   std::string serverFolder_;
   bool result_ = false;
+  bool reportsSwapped_ = false;
 };
 
 } // namespace
 
+// Each subfolder's custom layouts replace the package's files of the same
+// name. The backup goes only when every layout arrived.
+void carryCustomLayoutsOver(VantorimRun& run, const std::string& backup, const std::string& current) {
+  run.ShowStatus("Retornando os personalizáveis", 0, 100, 0);
+  bool allCopied = true;
+  for (const platform::DirEntry& sub : platform::listDirectory(backup, "*")) {
+    if (!sub.isDirectory) continue;
+    const std::string source = backup + "\\" + sub.name + "\\personalizados";
+    if (!platform::directoryExists(source)) {
+      platform::createDirectories(source);
+      run.WriteLogLine("Criado diretório ausente: " + source);
+    }
+    const std::string target = current + "\\" + sub.name + "\\personalizados";
+    for (const platform::DirEntry& layout : platform::listDirectory(source, "*.fr3")) {
+      if (layout.isDirectory) continue;
+      // A package without this subfolder or its personalizados folder
+      // still receives the layouts.
+      if (!platform::directoryExists(target)) platform::createDirectories(target);
+      const std::string from = source + "\\" + layout.name;
+      const std::string to = target + "\\" + layout.name;
+      if (platform::fileExists(to)) platform::deleteFile(to);
+      const bool copied = platform::copyFile(from, to) && platform::fileExists(to) &&
+                          platform::fileSize(to) == platform::fileSize(from);
+      allCopied = allCopied && copied;
+    }
+  }
+  if (allCopied)
+    TdmUtils::deletarDiretorio(backup);
+  else
+    run.WriteLogLine("A pasta " + backup + " foi mantida: nem todos os personalizados foram copiados");
+}
+
 bool UpdateApplications(VantorimRun& run, const std::string& launcherFolder, int handle, bool redundancy,
                         int releaseNumber) {
   return ApplicationUpdate(run, launcherFolder, handle, redundancy, releaseNumber).execute();
+}
+
+bool finishReportsUpdate(VantorimRun& run, const std::string& launcherFolder, const std::string& serverFolder) {
+  return ApplicationUpdate(run, launcherFolder, 0, false, 0).finishReports(serverFolder);
 }
 
 } // namespace vt

@@ -26,4 +26,16 @@ class VantorimRun;
 bool UpdateApplications(VantorimRun& run, const std::string& launcherFolder, int handle, bool redundancy,
                         int releaseNumber);
 
+// The reports step of an update that was stopped before it swapped the
+// reports folder: the package "reports.zip" from the server folder
+// ("Quorvelin/upd/"), extracted and swapped in as UpdateApplications does.
+// True when the new reports folder is in place.
+bool finishReportsUpdate(VantorimRun& run, const std::string& launcherFolder, const std::string& serverFolder);
+
+// The reports swap's last step: the custom layouts of each subfolder's
+// "personalizados" folder of the old reports folder `backup` replace the
+// files of the same name in `current`; the backup is deleted only when every
+// layout arrived (a log line says when it stays).
+void carryCustomLayoutsOver(VantorimRun& run, const std::string& backup, const std::string& current);
+
 } // namespace vt

@@ -17,6 +17,8 @@ bool phaseSwapFileRemoval(VantorimRun& run);      // what an earlier self-update
 bool phaseLocalMySql(VantorimRun& run);           // the local MySQL services and the suite's databases
 bool phaseMonitorServices(VantorimRun& run);      // the monitor, iFood and Orbenta services
 bool phaseRetiredPrograms(VantorimRun& run);      // retired programs, the heidi folder, leftover files
+bool phaseReportsBackup(VantorimRun& run);        // a dated reports backup left by a stopped swap
+bool phaseInterruptedInstallation(VantorimRun& run); // the journal of an update a stopped run left
 bool phaseBaseApplication(VantorimRun& run);      // base application, report table, reports folder, legacy file
 bool phaseRegistration(VantorimRun& run);         // the essential file read, or the first-run registration
 bool phaseRegisteredCompanies(VantorimRun& run);  // "Conferindo empresas": the handle list

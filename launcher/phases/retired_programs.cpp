@@ -32,10 +32,21 @@ bool phaseRetiredPrograms(VantorimRun& run) {
     run.pause(500ms);
   }
 
+  // A leftover is the previous executable of an update's swap. When the
+  // executable it stood for is missing, the update was stopped between its
+  // two renames: the leftover takes its name back instead of being lost.
+  constexpr std::string_view kLeftoverPrefix = "trocandoPorVersaoOnline_";
   for (const platform::DirEntry& entry : platform::listDirectory(run.launcherFolder(), "trocandoPorVersaoOnline_*.*")) {
     if (entry.isDirectory) continue;
-    if (platform::deleteFile(run.launcherFolder() + entry.name))
+    const std::string leftover = run.launcherFolder() + entry.name;
+    const std::string original = entry.name.substr(kLeftoverPrefix.size());
+    const std::string executable = run.launcherFolder() + original;
+    if (!original.empty() && !platform::pathExists(executable)) {
+      if (platform::moveFile(leftover, executable))
+        run.WriteLogLine("Arquivo " + entry.name + " renomeado de volta para " + original + ", que estava ausente");
+    } else if (platform::deleteFile(leftover)) {
       run.WriteLogLine("Arquivo desnecessário " + entry.name + " excluído");
+    }
     run.pause(500ms);
   }
   return true;

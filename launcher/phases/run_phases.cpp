@@ -13,6 +13,8 @@ std::span<const Phase> runPhases() {
       phaseLocalMySql,
       phaseMonitorServices,
       phaseRetiredPrograms,
+      phaseReportsBackup,
+      phaseInterruptedInstallation,
       phaseBaseApplication,
       phaseRegistration,
       phaseRegisteredCompanies,

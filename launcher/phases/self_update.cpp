@@ -6,6 +6,7 @@
 
 #include "dmutils/dm_utils.h"
 #include "launcher/frm_vantorim.h"
+#include "launcher/install_steps.h"
 #include "launcher/run.h"
 #include "launcher/run_texts.h"
 #include "launcher/online_queries.h"
@@ -13,23 +14,58 @@
 #include "online/dm_online.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "utils/text.h"
 #include "utils/zip_archive.h"
 
 namespace vt {
 namespace {
 
+// The package is extracted into the download folder first, so the running
+// launcher keeps its own name until the new one is known to be whole; then
+// the running one is renamed aside and the new one renamed into place, two
+// renames on the same volume. A running executable can be renamed on
+// Windows but not overwritten, and a failure or a power cut at any other
+// moment leaves a launcher the terminal's shortcut can start.
 bool replaceLauncher(VantorimRun& run, ScopedOnlineSession& session) {
   const std::string folder = run.launcherFolder();
   run.form.showWarning(true);
   if (!run.DownloadFile("Vantorim.zip", "", "Quorvelin/upd/", folder + "dwd\\Vantorim.zip"))
     return run.endRun(ExtraDisconnect::BeforeShutdown, &session);
+
+  run.WriteLogLine("Descompacta o Vantorim baixado");
+  const std::string staging = folder + "dwd\\novo_Vantorim";
+  const std::string stagedExe = staging + "\\Vantorim.exe";
+  if (platform::directoryExists(staging)) TdmUtils::deletarDiretorio(staging);
+  // A package without the launcher at its top level would leave nothing to
+  // start: it fails as a package that does not extract.
+  if (!utils::extractZip(folder + "dwd\\Vantorim.zip", staging) || !platform::fileExists(stagedExe))
+    return run.abortRun("", extractionFailedMessage("Vantorim.zip"), ExtraDisconnect::AfterMessage, &session);
+  // The package's other files go to the launcher folder before the swap: the
+  // new build may need them as soon as it starts.
+  for (const platform::DirEntry& entry : platform::listDirectory(staging, "*")) {
+    if (!entry.isDirectory && utils::lowerCase(entry.name) == "vantorim.exe") continue;
+    platform::shellCopy(staging + "\\" + entry.name, folder);
+  }
+  reachedStep(run, steps::kSelfUpdateStaged);
+
   run.WriteLogLine("Renomeia o Vantorim para fazer a troca");
-  if (!platform::moveFile(folder + run.exeName(), folder + "TrocaParaAtualizacao_" + run.exeName()))
+  const std::string running = folder + run.exeName();
+  const std::string swap = folder + "TrocaParaAtualizacao_" + run.exeName();
+  if (!platform::moveFile(running, swap))
     return run.abortRun("", "Não foi possível renomear o Vantorim para troca por uma versão mais atualizada.",
                         ExtraDisconnect::AfterMessage, &session);
-  run.WriteLogLine("Descompacta o Vantorim baixado");
-  if (!utils::extractZip(folder + "dwd\\Vantorim.zip", folder))
+  // The new build takes the regular name, which the restart starts (a
+  // launcher started under another name leaves a Vantorim.exe that is not
+  // running, and that one gives way).
+  const std::string target = folder + "Vantorim.exe";
+  if (platform::fileExists(target)) platform::deleteFile(target);
+  if (!platform::moveFile(stagedExe, target)) {
+    if (platform::moveFile(swap, running))
+      run.WriteLogLine("Não foi possível colocar o novo Vantorim no lugar; o Vantorim atual voltou ao seu nome");
     return run.abortRun("", extractionFailedMessage("Vantorim.zip"), ExtraDisconnect::AfterMessage, &session);
+  }
+  reachedStep(run, steps::kSelfUpdateInPlace);
+
   run.WriteLogLine("Encerra o atual Vantorim renomeado e executa o novo baixado");
   session.disconnect();
   run.form.Shutdown(false);

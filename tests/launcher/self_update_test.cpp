@@ -116,9 +116,10 @@ TEST_F(SelfUpdate, ADifferentVersionFetchesThePackageMovesTheExecutableAsideAndS
   EXPECT_FALSE(f->dmOnline.connected());
   auto log = logEntries();
   const std::vector<std::string> tail(log.end() - 5, log.end());
+  // The package is extracted before the running launcher is renamed.
   EXPECT_EQ(tail, (std::vector<std::string>{"- Baixando arquivo C:\\Quorvelin\\dwd\\Vantorim.zip do FTP da Quorvelin",
-                                            "- Renomeia o Vantorim para fazer a troca",
                                             "- Descompacta o Vantorim baixado",
+                                            "- Renomeia o Vantorim para fazer a troca",
                                             "- Encerra o atual Vantorim renomeado e executa o novo baixado",
                                             "- Encerra a aplicação"}));
 }
@@ -153,7 +154,7 @@ TEST_F(SelfUpdate, AnExecutableThatCannotBeMovedAsideEndsTheRun) {
   EXPECT_TRUE(f->form.terminationRequested());
 }
 
-TEST_F(SelfUpdate, ACorruptPackageOrOneThatEscapesTheFolderLeavesTheSwapName) {
+TEST_F(SelfUpdate, APackageThatDoesNotExtractLeavesTheLauncherUnderItsOwnName) {
   struct Case {
     const char* what;
     std::string package;
@@ -169,7 +170,12 @@ TEST_F(SelfUpdate, ACorruptPackageOrOneThatEscapesTheFolderLeavesTheSwapName) {
   }
   std::string corrupt = good;
   corrupt[40] = static_cast<char>(corrupt[40] ^ 0x55);  // inside the deflated data
-  const Case cases[] = {{"corrupt", corrupt}, {"escaping", escaping.finish()}, {"not a zip", "isto não é um zip"}};
+  test::ZipWriter withoutLauncher;
+  withoutLauncher.add("outro/Vantorim.exe", "fora do topo");
+  const Case cases[] = {{"corrupt", corrupt},
+                        {"escaping", escaping.finish()},
+                        {"not a zip", "isto não é um zip"},
+                        {"no launcher at its top level", withoutLauncher.finish()}};
   for (const auto& c : cases) {
     SetUp();
     publish("V2.00.00.00");
@@ -178,7 +184,9 @@ TEST_F(SelfUpdate, ACorruptPackageOrOneThatEscapesTheFolderLeavesTheSwapName) {
     ASSERT_EQ(f->ui.shown.size(), 1u) << c.what;
     EXPECT_EQ(f->ui.shown[0].text.rfind("Houve problemas ao tentar descompactar o arquivo Vantorim.zip.", 0), 0u);
     EXPECT_NE(f->ui.shown[0].text.find("executando como administrador."), std::string::npos);
-    EXPECT_TRUE(f->drive.exists("C:\\Quorvelin\\TrocaParaAtualizacao_Vantorim.exe")) << c.what;
+    // The terminal's shortcut still finds the old launcher.
+    EXPECT_EQ(TdmUtils::GetExeVersion("C:\\Quorvelin\\Vantorim.exe"), "V1.02.03.04") << c.what;
+    EXPECT_FALSE(f->drive.exists("C:\\Quorvelin\\TrocaParaAtualizacao_Vantorim.exe")) << c.what;
     EXPECT_FALSE(f->drive.exists("C:\\fora.txt")) << c.what;
     EXPECT_EQ(logEntries().back(), "- Encerra a aplicação") << c.what;
     EXPECT_EQ(logEntries()[logEntries().size() - 2], "- Descompacta o Vantorim baixado") << c.what;

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "dmutils/dm_utils.h"
+#include "launcher/phases/phases.h"
 #include "launcher/update_applications.h"
 #include "online/dm_online.h"
 #include "launcher/online_queries.h"
@@ -342,18 +343,35 @@ TEST_F(UpdateApplicationsTest, AnExecutableThatCannotBeRenamedEndsTheReplacement
   EXPECT_FALSE(exists("boletobancario\\bancos"));
   EXPECT_EQ(read("reports\\venda\\personalizados\\vendas.fr3"), "layout da loja");
   EXPECT_EQ(f->clock.totalPaused(), milliseconds(4 * 1000 + 3 * 500 + 3000 + 14000));
+
+  // The journal names what was left half-installed; once the swap name is
+  // free, the next run finishes it before it compares the versions.
+  EXPECT_TRUE(exists("dwd\\instalacao_pendente.txt"));
+  ASSERT_TRUE(std::filesystem::remove(f->drive.host(kRoot + "trocandoPorVersaoOnline_Pendrak.exe")));
+  f->form.clearLog();
+  EXPECT_TRUE(phaseInterruptedInstallation(f->run));
+  for (const char* app : {"Quorvelin.exe", "Pendrak.exe", "Caspelo.exe"}) EXPECT_EQ(versionOf(app), "V2.03.10.05") << app;
+  EXPECT_FALSE(exists("dwd\\instalacao_pendente.txt"));
+  EXPECT_TRUE(logged("Conclui a instalação interrompida dos aplicativos baixados"));
+  EXPECT_TRUE(logged("Instala Pendrak.exe a partir de C:\\Quorvelin\\dwd\\Pendrak.exe"));
+  EXPECT_FALSE(logged("Instala Quorvelin.exe a partir de C:\\Quorvelin\\dwd\\Quorvelin.exe"));
+}
+
+TEST_F(UpdateApplicationsTest, AJournalWhoseStagedExecutablesAreGoneIsDropped) {
+  f->drive.write(kRoot + "dwd\\instalacao_pendente.txt", "Quorvelin\r\nPendrak\r\n");
+  f->drive.write(kRoot + "Quorvelin.exe", kOldBuild);
+  EXPECT_TRUE(phaseInterruptedInstallation(f->run));
+  EXPECT_FALSE(exists("dwd\\instalacao_pendente.txt"));
+  EXPECT_EQ(versionOf("Quorvelin.exe"), "V2.02.00.00");
+  EXPECT_TRUE(logged("Instalação interrompida descartada: os executáveis baixados não existem mais"));
 }
 
 TEST_F(UpdateApplicationsTest, AnExecutableThatCannotBeCopiedKeepsThePreviousOne) {
   seedCompany("VAREJO", {});
   installPreviousSuite();
   serveApps({"Quorvelin", "Pendrak"});
-  // While the update waits after moving Quorvelin.exe aside, its staged
-  // executable disappears, so the copy fails.
-  f->clock.onPause = [&](int) {
-    if (exists("trocandoPorVersaoOnline_Quorvelin.exe") && exists("dwd\\Quorvelin.exe"))
-      platform::deleteFile(kRoot + "dwd\\Quorvelin.exe");
-  };
+  // A folder holds the temporary name the new Quorvelin.exe is copied to.
+  ASSERT_TRUE(platform::createDirectories(kRoot + "dwd\\novo_Quorvelin.exe"));
 
   EXPECT_TRUE(update(true));
 
@@ -361,6 +379,8 @@ TEST_F(UpdateApplicationsTest, AnExecutableThatCannotBeCopiedKeepsThePreviousOne
   EXPECT_FALSE(exists("trocandoPorVersaoOnline_Quorvelin.exe"));
   EXPECT_TRUE(logged("Não foi possível copiar a nova versão de Quorvelin.exe; a versão anterior foi mantida"));
   EXPECT_EQ(versionOf("Pendrak.exe"), "V2.03.10.05");
+  // The journal stays: the next run tries Quorvelin.exe again before it compares the versions.
+  EXPECT_TRUE(exists("dwd\\instalacao_pendente.txt"));
 }
 
 TEST_F(UpdateApplicationsTest, APackageWithAnEntryOutsideTheDownloadFolderIsRefusedWhole) {
@@ -387,11 +407,34 @@ TEST_F(UpdateApplicationsTest, APackageWithAnEntryOutsideTheDownloadFolderIsRefu
   EXPECT_EQ(versionOf("Pendrak.exe"), "V2.03.10.05");
 }
 
+TEST_F(UpdateApplicationsTest, EveryPackageThatDoesNotExtractIsDeletedSoTheNextUpdateFetchesItAgain) {
+  const char* apps[] = {"Quorvelin", "Pendrak", "Caspelo"};
+  for (const char* const& broken : apps) {
+    restart(static_cast<size_t>(&broken - apps));
+    seedCompany("VAREJO", {7});
+    installPreviousSuite();
+    serveApps({"Quorvelin", "Pendrak", "Caspelo"});
+    serve("upd", std::string(broken) + ".zip", "isto não é um zip");
+    serve("upd", "reports.zip", reportsPackage());
+
+    EXPECT_FALSE(update()) << broken;
+    EXPECT_FALSE(exists("dwd\\" + std::string(broken) + ".zip")) << broken;
+    EXPECT_TRUE(logged("O arquivo C:\\Quorvelin\\dwd\\" + std::string(broken) +
+                       ".zip foi excluído para ser baixado novamente na próxima atualização"))
+        << broken;
+
+    serveApps({broken});
+    f->ui.shown.clear();
+    EXPECT_TRUE(update()) << broken;
+    EXPECT_TRUE(f->ui.shown.empty()) << broken;
+    for (const char* app : apps) EXPECT_EQ(versionOf(std::string(app) + ".exe"), "V2.03.10.05") << broken << app;
+  }
+}
+
 TEST_F(UpdateApplicationsTest, AReportsPackageThatDoesNotExtractLeavesTheReportsFolderWhole) {
   struct Case {
     const char* what;
     std::string package;
-    bool leftInDownloadFolder;  // from an earlier run, used without a download
   };
   // A package whose second entry is damaged: its first entry is written
   // before the damage is found.
@@ -403,19 +446,15 @@ TEST_F(UpdateApplicationsTest, AReportsPackageThatDoesNotExtractLeavesTheReports
   std::string damagedBytes = damaged.finish();
   damagedBytes[damaged.placed()[1].dataOffset + 10] ^= 0x5A;
   const Case cases[] = {
-      {"empty, left by a failed run", "", true},
-      {"damaged", damagedBytes, false},
-      {"an entry outside the folder", test::makeZip({{"reports/venda/padrao.fr3", "x"}, {"../fora.fr3", "x"}}), false},
+      {"damaged", damagedBytes},
+      {"an entry outside the folder", test::makeZip({{"reports/venda/padrao.fr3", "x"}, {"../fora.fr3", "x"}})},
   };
   for (const Case& c : cases) {
     restart(&c - cases);
     seedCompany("VAREJO", {});
     installPreviousSuite();
     for (const char* name : {"Quorvelin", "Pendrak"}) f->drive.write(kRoot + "dwd\\" + name + ".exe", kNewBuild);
-    if (c.leftInDownloadFolder)
-      f->drive.write(kRoot + "dwd\\reports.zip", c.package);
-    else
-      serve("upd", "reports.zip", c.package);
+    serve("upd", "reports.zip", c.package);
 
     EXPECT_FALSE(update()) << c.what;
 
@@ -426,7 +465,7 @@ TEST_F(UpdateApplicationsTest, AReportsPackageThatDoesNotExtractLeavesTheReports
               "Tente novamente o processo de atualização dando permissões gerais ao Vantorim e o executando como "
               "administrador.")
         << c.what;
-    EXPECT_EQ(methods("upd", "reports.zip").size(), c.leftInDownloadFolder ? 0u : 2u) << c.what;
+    EXPECT_EQ(methods("upd", "reports.zip").size(), 2u) << c.what;
     EXPECT_EQ(read("reports\\venda\\padrao.fr3"), "padrão antigo") << c.what;
     EXPECT_EQ(read("reports\\venda\\personalizados\\vendas.fr3"), "layout da loja") << c.what;
     EXPECT_EQ(reportsFolders(), Lines{"reports"}) << c.what;
@@ -446,6 +485,45 @@ TEST_F(UpdateApplicationsTest, AReportsPackageThatDoesNotExtractLeavesTheReports
     EXPECT_TRUE(update()) << c.what;
     EXPECT_EQ(read("reports\\venda\\padrao.fr3"), "padrão novo") << c.what;
     EXPECT_EQ(read("reports\\venda\\personalizados\\vendas.fr3"), "layout da loja") << c.what;
+  }
+}
+
+TEST_F(UpdateApplicationsTest, AReportsPackageAnEarlierRunLeftBrokenIsFetchedAgainOnce) {
+  struct Case {
+    const char* what;
+    std::string leftover;
+    std::string served;  // empty: the server has none
+  };
+  const std::string good = reportsPackage();
+  const Case cases[] = {
+      {"empty, left by a failed download", "", good},
+      {"cut short by a power cut", good.substr(0, good.size() / 2), good},
+      {"broken, and the server has none", "", ""},
+  };
+  for (const Case& c : cases) {
+    restart(&c - cases);
+    seedCompany("VAREJO", {});
+    installPreviousSuite();
+    for (const char* name : {"Quorvelin", "Pendrak"}) f->drive.write(kRoot + "dwd\\" + name + ".exe", kNewBuild);
+    f->drive.write(kRoot + "dwd\\reports.zip", c.leftover);
+    if (!c.served.empty()) serve("upd", "reports.zip", c.served);
+
+    EXPECT_EQ(update(), !c.served.empty()) << c.what;
+
+    EXPECT_TRUE(logged("O arquivo C:\\Quorvelin\\dwd\\reports.zip foi excluído para ser baixado novamente na "
+                       "próxima atualização"))
+        << c.what;
+    EXPECT_EQ(methods("upd", "reports.zip").size(), c.served.empty() ? 1u : 2u) << c.what;  // HEAD, then GET
+    EXPECT_EQ(read("reports\\venda\\personalizados\\vendas.fr3"), "layout da loja") << c.what;
+    if (c.served.empty()) {
+      ASSERT_EQ(f->ui.shown.size(), 1u) << c.what;
+      EXPECT_EQ(f->ui.shown[0].text.rfind("Erro ao realizar o download do arquivo reports.zip.", 0), 0u) << c.what;
+      EXPECT_EQ(read("reports\\venda\\padrao.fr3"), "padrão antigo") << c.what;
+      EXPECT_FALSE(exists("dwd\\reports.zip")) << c.what;
+    } else {
+      EXPECT_TRUE(f->ui.shown.empty()) << c.what;
+      EXPECT_EQ(read("reports\\venda\\padrao.fr3"), "padrão novo") << c.what;
+    }
   }
 }
 

@@ -333,13 +333,17 @@ TEST(RetiredPrograms, AHeidiFolderThatStaysHasNoSuccessLine) {
 }
 #endif
 
-TEST(RetiredPrograms, LeftoverFilesAreDeletedAndAFolderOfThatNameIsLeftAlone) {
+TEST(RetiredPrograms, LeftoversGoWhenTheirFileExistsAndTakeTheirNameBackWhenItIsMissing) {
   test::LauncherFixture f;
   for (const char* name : {"trocandoPorVersaoOnline_Caspelo.exe", "trocandoPorVersaoOnline_x",
                            "TROCANDOPORVERSAOONLINE_Pendrak.exe", "trocandoPorVersaoOnline_preso.dll"})
     f.drive.write(std::string("C:\\Quorvelin\\") + name, "sobra");
   f.drive.write("C:\\Quorvelin\\trocandoPorVersaoOnline_pasta.exe\\dentro.txt", "uma pasta");
+  // Caspelo.exe, x and preso.dll are in place; Pendrak.exe is missing: an
+  // update was stopped between its two renames.
   f.drive.write("C:\\Quorvelin\\Caspelo.exe", "aplicativo");
+  f.drive.write("C:\\Quorvelin\\x", "atual");
+  f.drive.write("C:\\Quorvelin\\preso.dll", "atual");
   test::UndeletableFile keep(f.drive.host("C:\\Quorvelin\\trocandoPorVersaoOnline_preso.dll"));
   if (!keep.made()) GTEST_SKIP() << "this file system cannot make a file undeletable";
 
@@ -348,15 +352,18 @@ TEST(RetiredPrograms, LeftoverFilesAreDeletedAndAFolderOfThatNameIsLeftAlone) {
   auto log = logEntries(f);
   log.erase(log.begin(), log.begin() + 15); // the programs' checks and the heidi check
   EXPECT_EQ(sorted(log), (std::vector<std::string>{
-                             "Arquivo desnecessário TROCANDOPORVERSAOONLINE_Pendrak.exe excluído",
+                             "Arquivo TROCANDOPORVERSAOONLINE_Pendrak.exe renomeado de volta para Pendrak.exe, que "
+                             "estava ausente",
                              "Arquivo desnecessário trocandoPorVersaoOnline_Caspelo.exe excluído",
                              "Arquivo desnecessário trocandoPorVersaoOnline_x excluído",
                          }));
   EXPECT_EQ(folderNames(f.drive, "C:\\Quorvelin"),
-            (std::vector<std::string>{"Caspelo.exe", "trocandoPorVersaoOnline_pasta.exe",
-                                      "trocandoPorVersaoOnline_preso.dll"}));
+            (std::vector<std::string>{"Caspelo.exe", "Pendrak.exe", "preso.dll", "trocandoPorVersaoOnline_pasta.exe",
+                                      "trocandoPorVersaoOnline_preso.dll", "x"}));
+  EXPECT_EQ(f.drive.read("C:\\Quorvelin\\Pendrak.exe"), "sobra");
+  EXPECT_EQ(f.drive.read("C:\\Quorvelin\\x"), "atual");
   EXPECT_TRUE(f.drive.exists("C:\\Quorvelin\\trocandoPorVersaoOnline_pasta.exe\\dentro.txt"));
-  // Half a second after each leftover file, deleted or not; none for the folder.
+  // Half a second after each leftover file, deleted, moved back or not; none for the folder.
   EXPECT_EQ(pausesOf(f), (std::vector<long long>{500, 500, 500, 500}));
 }
 
