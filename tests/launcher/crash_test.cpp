@@ -200,7 +200,8 @@ TEST_F(Crash, TheLauncherEndedDuringItsSelfUpdateIsAlwaysThereToStartAndFinishes
     EXPECT_FALSE(f->drive.exists(kRoot + "TrocaParaAtualizacao_Vantorim.exe")) << step;
     EXPECT_EQ(f->drive.read(kRoot + "notas\\leia-me.txt"), "nova versão") << step;
     EXPECT_TRUE(runLogHas("Exclusão do TrocaParaAtualizacao_Vantorim.exe")) << step;
-    const std::vector<std::string> starts = started();
+    // The restart's start of the new launcher comes first when the update ran again.
+    const std::vector<std::string> starts = started(step == "autoatualizacao:extraido" ? 2 : 1);
     EXPECT_NE(std::find(starts.begin(), starts.end(), "Caspelo.exe"), starts.end()) << step;
   }
 }
