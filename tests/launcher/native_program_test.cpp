@@ -74,19 +74,47 @@ struct ProgramRun {
   bool ended = false;
 };
 
+// Starts the program (false when it does not start).
+bool startProgram(const std::string& exe, PROCESS_INFORMATION& process) {
+  std::wstring commandLine = L"\"" + platform::utf8ToWide(exe) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  process = PROCESS_INFORMATION{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    ADD_FAILURE() << "the program did not start: error " << GetLastError();
+    return false;
+  }
+  return true;
+}
+
+// A message box the program shows, once it is complete (nullptr when none
+// comes within the time).
+HWND waitForBox(DWORD pid, std::chrono::seconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline) {
+    ProcessWindows found;
+    found.pid = pid;
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&found));
+    for (HWND box : found.boxes)
+      if (GetDlgItem(box, 0xFFFF) && GetDlgItem(box, IDOK)) return box;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return nullptr;
+}
+
+ProgramRun playUser(PROCESS_INFORMATION& process);
+
 // Starts the program and plays the user: every message box it shows is read
 // (caption, text, and the main window's title at that moment) and answered
 // with OK, until the process ends (at most 60 s).
 ProgramRun runProgram(const std::string& exe) {
-  ProgramRun run;
-  std::wstring commandLine = L"\"" + platform::utf8ToWide(exe) + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    ADD_FAILURE() << "the program did not start: error " << GetLastError();
-    return run;
-  }
+  if (!startProgram(exe, process)) return ProgramRun{};
+  return playUser(process);
+}
+
+ProgramRun playUser(PROCESS_INFORMATION& process) {
+  ProgramRun run;
   std::vector<HWND> answered;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (std::chrono::steady_clock::now() < deadline) {
@@ -151,6 +179,41 @@ TEST(NativeProgram, TwoFailingStartupChecksShowBothBoxesInOrderAndTheProgramEnds
   // The checks went on to their common end: the data path is written.
   EXPECT_EQ(drive.read("C:\\Quorvelin\\Config.ini"), "[CONEXAO]\r\nCaminho dos dados=LocalHost\r\n");
   EXPECT_FALSE(drive.exists("C:\\Quorvelin\\logs")) << "no phase ran";
+}
+
+// A second launcher while one runs: the first is held at its first message
+// box; the second ends at once with its own exit status, shows nothing and
+// writes nothing. Once the first has ended, the next one runs.
+TEST(NativeProgram, ASecondLauncherWhileOneRunsEndsAtOnceWithoutABoxOrAWrite) {
+  test::TempDrive drive;
+  drive.installRoot();
+  const std::string elsewhere = drive.path("Outra\\");
+  install(elsewhere);
+  install("C:\\Quorvelin\\");  // without libmySQL.dll: a launcher that runs says so
+
+  PROCESS_INFORMATION first{};
+  ASSERT_TRUE(startProgram(elsewhere + "Vantorim.exe", first));
+  ASSERT_NE(waitForBox(first.dwProcessId, std::chrono::seconds(60)), nullptr) << "the first launcher shows no box";
+
+  const auto started = std::chrono::steady_clock::now();
+  const ProgramRun second = runProgram("C:\\Quorvelin\\Vantorim.exe");
+  ASSERT_TRUE(second.ended);
+  EXPECT_EQ(second.exitCode, 3u);
+  EXPECT_TRUE(second.boxes.empty()) << second.boxes[0].text;
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20)) << "it ends at once";
+  EXPECT_FALSE(drive.exists("C:\\Quorvelin\\Config.ini")) << "the second launcher wrote the data path";
+
+  const ProgramRun firstRun = playUser(first);
+  ASSERT_TRUE(firstRun.ended);
+  EXPECT_EQ(firstRun.exitCode, 0u);
+  EXPECT_FALSE(firstRun.boxes.empty());
+
+  const ProgramRun third = runProgram("C:\\Quorvelin\\Vantorim.exe");
+  ASSERT_TRUE(third.ended);
+  EXPECT_EQ(third.exitCode, 0u);
+  ASSERT_FALSE(third.boxes.empty()) << "the next launcher ran";
+  EXPECT_EQ(third.boxes.back().text,
+            "Não foi possível encontrar a \"C:\\Quorvelin\\libmySQL.dll\" para o funcionamento correto do Vantorim.");
 }
 
 // Run by CTest in a network namespace that has only loopback, with a Wine
