@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstring>
 
 namespace vt::platform::http {
 namespace {
@@ -33,6 +34,39 @@ std::string brokenBodyText(std::uint64_t received, std::optional<std::int64_t> a
   std::string text = "Conexão interrompida durante o download: recebidos " + std::to_string(received) + " bytes";
   if (announced) text += " de " + std::to_string(*announced);
   return text + ".";
+}
+
+bool BodyFile::write(const char* data, std::size_t size) {
+  if (!buffer_) buffer_.reset(new char[kWriteSize]);
+  if (size > kWriteSize - buffered_) {
+    if (!flush()) return false;
+    // A piece as large as the buffer goes straight to the file.
+    if (size >= kWriteSize) return writeThrough(data, size);
+  }
+  std::memcpy(buffer_.get() + buffered_, data, size);
+  buffered_ += size;
+  return buffered_ < kWriteSize || flush();
+}
+
+bool BodyFile::flush() {
+  if (buffered_ == 0) return true;
+  const std::size_t n = buffered_;
+  buffered_ = 0;
+  return writeThrough(buffer_.get(), n);
+}
+
+void BodyFile::close() {
+  if (handle_ == -1) return;
+  if (!flush()) {
+    try {
+      closeHandle();
+    } catch (const HttpError&) {
+    }
+    const std::u8string name = path_.u8string();
+    throw HttpError(HttpError::Kind::kLocalFile,
+                    detail::localFileText(std::string(reinterpret_cast<const char*>(name.data()), name.size()), error_));
+  }
+  closeHandle();
 }
 
 GetResult getToFile(const std::string& url, const Headers& requestHeaders, const std::filesystem::path& hostFile,

@@ -208,10 +208,13 @@ BodyFile::BodyFile(const std::filesystem::path& hostFile) : path_(hostFile) {
 }
 
 BodyFile::~BodyFile() {
-  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  if (handle_ >= 0) {
+    flush();
+    ::close(static_cast<int>(handle_));
+  }
 }
 
-bool BodyFile::write(const char* data, size_t size) {
+bool BodyFile::writeThrough(const char* data, size_t size) {
   while (size > 0) {
     ssize_t n = ::write(static_cast<int>(handle_), data, size);
     if (n < 0) {
@@ -225,7 +228,7 @@ bool BodyFile::write(const char* data, size_t size) {
   return true;
 }
 
-void BodyFile::close() {
+void BodyFile::closeHandle() {
   int fd = static_cast<int>(handle_);
   handle_ = -1;
   if (fd >= 0 && ::close(fd) != 0) {

@@ -179,10 +179,13 @@ BodyFile::BodyFile(const std::filesystem::path& hostFile) : path_(hostFile) {
 }
 
 BodyFile::~BodyFile() {
-  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  if (handle_ != -1) {
+    flush();
+    CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  }
 }
 
-bool BodyFile::write(const char* data, std::size_t size) {
+bool BodyFile::writeThrough(const char* data, std::size_t size) {
   while (size > 0) {
     DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), done = 0;
     if (!WriteFile(reinterpret_cast<HANDLE>(handle_), data, chunk, &done, nullptr)) {
@@ -195,7 +198,7 @@ bool BodyFile::write(const char* data, std::size_t size) {
   return true;
 }
 
-void BodyFile::close() {
+void BodyFile::closeHandle() {
   HANDLE h = reinterpret_cast<HANDLE>(handle_);
   handle_ = -1;
   if (h != INVALID_HANDLE_VALUE && !CloseHandle(h)) {
