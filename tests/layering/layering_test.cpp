@@ -1,7 +1,8 @@
 // Every #include of the source tree points to the same layer or one below it:
 // app over ui over launcher over terminal over services over dialogs over
 // dmutils over online over rules over utils over platform over credentials.
-// The command-line tools and the benchmarks stand beside app, at the top.
+// The command-line tools, the benchmarks and the fuzz targets stand beside
+// app, at the top.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,7 +21,7 @@ namespace fs = std::filesystem;
 // Lower rank = higher layer.
 const std::map<std::string, int>& layerRanks() {
   static const std::map<std::string, int> ranks = {
-      {"app", 0},      {"tools", 0},    {"bench", 0},     {"ui", 1},    {"launcher", 2},
+      {"app", 0},      {"tools", 0},    {"bench", 0},     {"fuzz", 0},  {"ui", 1},    {"launcher", 2},
       {"terminal", 3}, {"services", 4}, {"dialogs", 5},   {"dmutils", 6}, {"online", 7},
       {"rules", 8},    {"utils", 9},    {"platform", 10}, {"credentials", 11},
   };
