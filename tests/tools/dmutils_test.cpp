@@ -136,6 +136,24 @@ TEST_F(DmutilsTest, MalformedRequestsAreErrorAnswers) {
   }
 }
 
+// The parser's message quotes the bytes it stopped at: bytes that are not
+// UTF-8 must still give one line of JSON, not end the tool.
+TEST_F(DmutilsTest, ARequestLineThatIsNotUtf8GetsAnErrorAnswer) {
+  for (const std::string line : {"\xFF", "{\"op\":\xFF}", "{\"op\":\"soNumericos\",\"args\":[\"12\xC3\"]}",
+                                 "{\"op\":\"soNumericos\",\"args\":[\"\xE2\x82\"]}\r"}) {
+    const auto answer = registry_.answerInputLine(line);
+    ASSERT_TRUE(answer.has_value());
+    EXPECT_EQ(answer->find('\n'), std::string::npos) << *answer;
+    EXPECT_TRUE(json::parse(*answer).contains("error")) << *answer;
+  }
+}
+
+TEST_F(DmutilsTest, InputLinesLoseTheirCarriageReturnAndBlankOnesHaveNoAnswer) {
+  EXPECT_EQ(registry_.answerInputLine("{\"op\":\"soNumericos\",\"args\":[\"a1\"]}\r"),
+            json({{"op", "soNumericos"}, {"result", "1"}}).dump());
+  for (const std::string line : {"", " \t ", "\r", "  \r"}) EXPECT_FALSE(registry_.answerInputLine(line).has_value());
+}
+
 TEST_F(DmutilsTest, BadTextsNeverBreakTheAnswer) {
   const std::string longText(200000, '9');
   EXPECT_EQ(ask(json{{"op", "validaIE"}, {"args", {longText, "SP"}}}.dump()),

@@ -34,9 +34,7 @@ int main() {
   vt::tools::registerAllOps(registry);
   std::string line;
   while (std::getline(std::cin, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.find_first_not_of(" \t") == std::string::npos) continue;
-    std::cout << registry.answer(line) << '\n' << std::flush;
+    if (auto reply = registry.answerInputLine(std::move(line))) std::cout << *reply << '\n' << std::flush;
   }
   return 0;
 }

@@ -6,6 +6,14 @@ namespace vt::tools {
 
 using nlohmann::json;
 
+namespace {
+// An answer's one line of JSON. Texts that are not UTF-8 (an operation's
+// result cut inside a character, a parser message quoting the raw bytes of
+// the request) have each bad byte replaced by U+FFFD rather than making the
+// answer fail.
+std::string oneLine(const json& answer) { return answer.dump(-1, ' ', false, json::error_handler_t::replace); }
+} // namespace
+
 const Operation* OpRegistry::find(const std::string& name) const {
   auto it = ops_.find(name);
   return it == ops_.end() ? nullptr : &it->second;
@@ -16,24 +24,30 @@ std::string OpRegistry::answer(const std::string& requestLine) const {
   try {
     request = json::parse(requestLine);
   } catch (const json::exception& e) {
-    return json{{"error", std::string("invalid JSON: ") + e.what()}}.dump();
+    return oneLine(json{{"error", std::string("invalid JSON: ") + e.what()}});
   }
   if (!request.is_object() || !request.contains("op") || !request["op"].is_string())
-    return json{{"error", "the request needs an \"op\" text"}}.dump();
+    return oneLine(json{{"error", "the request needs an \"op\" text"}});
   const std::string name = request["op"].get<std::string>();
   json args = request.value("args", json::array());
-  if (!args.is_array()) return json{{"op", name}, {"error", "\"args\" must be an array"}}.dump();
+  if (!args.is_array()) return oneLine(json{{"op", name}, {"error", "\"args\" must be an array"}});
   const Operation* op = find(name);
-  if (!op) return json{{"op", name}, {"error", "unknown operation"}}.dump();
+  if (!op) return oneLine(json{{"op", name}, {"error", "unknown operation"}});
   try {
     json reply = (*op)(args);
     reply["op"] = name;
-    return reply.dump();
+    return oneLine(reply);
   } catch (const BadArguments& e) {
-    return json{{"op", name}, {"error", std::string("wrong arguments: ") + e.what()}}.dump();
+    return oneLine(json{{"op", name}, {"error", std::string("wrong arguments: ") + e.what()}});
   } catch (const std::exception& e) {
-    return json{{"op", name}, {"error", e.what()}}.dump();
+    return oneLine(json{{"op", name}, {"error", e.what()}});
   }
+}
+
+std::optional<std::string> OpRegistry::answerInputLine(std::string line) const {
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.find_first_not_of(" \t") == std::string::npos) return std::nullopt;
+  return answer(line);
 }
 
 namespace {

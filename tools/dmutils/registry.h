@@ -4,6 +4,7 @@
 // function declared below, which main() calls.
 #include <functional>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -28,6 +29,9 @@ public:
   const Operation* find(const std::string& name) const;
   // Answers one request line; never throws.
   std::string answer(const std::string& requestLine) const;
+  // One line of the tool's input as it was read: a carriage return that ends
+  // it is dropped, and a line of only blanks and tabs has no answer (nullopt).
+  std::optional<std::string> answerInputLine(std::string line) const;
 
 private:
   std::map<std::string, Operation> ops_;
