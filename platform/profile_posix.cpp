@@ -27,6 +27,8 @@ struct Line {
 struct ProfileFile {
   Bom bom = Bom::None;
   std::vector<Line> lines;
+  // A UTF-16 file of an odd length: its last byte, written back as it was.
+  std::string oddTail;
 };
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
@@ -48,39 +50,47 @@ std::string fold(std::string_view s) {
 
 bool sameName(std::string_view a, std::string_view b) { return fold(trim(a)) == fold(trim(b)); }
 
+// UTF-16 files are taken apart and put back together without loss, so a
+// write leaves the other lines' units as they were: a surrogate without its
+// partner is kept as its own three-byte form (which no reader of the value
+// takes for a character) and turned back into the same unit.
 std::string utf16LeToUtf8(std::string_view bytes) {
-  std::wstring wide;
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    wide += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
-  }
-  // wchar_t is 32-bit here: join surrogate pairs through the UTF-16 path.
-  std::u16string u16(wide.begin(), wide.end());
   std::string out;
-  for (size_t i = 0; i < u16.size(); ++i) {
-    char32_t cp = u16[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < u16.size() && u16[i + 1] >= 0xDC00 && u16[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (u16[i + 1] - 0xDC00);
-      ++i;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    char32_t cp = static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size()) {
+      char32_t low = static_cast<unsigned char>(bytes[i + 2]) | (static_cast<unsigned char>(bytes[i + 3]) << 8);
+      if (low >= 0xDC00 && low < 0xE000) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
     }
-    out += wideToUtf8(std::wstring(1, static_cast<wchar_t>(cp)));
+    appendUtf8(out, cp);
   }
   return out;
 }
 
 std::string utf8ToUtf16Le(std::string_view text) {
   std::string out;
-  for (wchar_t ch : utf8ToWide(text)) {
-    char32_t cp = static_cast<char32_t>(ch);
-    auto put = [&](char16_t u) {
-      out += static_cast<char>(u & 0xFF);
-      out += static_cast<char>(u >> 8);
-    };
+  auto put = [&](char32_t u) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>((u >> 8) & 0xFF);
+  };
+  for (size_t i = 0; i < text.size();) {
+    const auto at = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    // The three-byte form of a lone surrogate, as utf16LeToUtf8 wrote it.
+    if (at(i) == 0xED && i + 2 < text.size() && at(i + 1) >= 0xA0 && at(i + 1) <= 0xBF && (at(i + 2) & 0xC0) == 0x80) {
+      put(0xD000 | ((at(i + 1) & 0x3F) << 6) | (at(i + 2) & 0x3F));
+      i += 3;
+      continue;
+    }
+    char32_t cp = decodeUtf8(text, i);
     if (cp >= 0x10000) {
       cp -= 0x10000;
-      put(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      put(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+      put(0xD800 + (cp >> 10));
+      put(0xDC00 + (cp & 0x3FF));
     } else {
-      put(static_cast<char16_t>(cp));
+      put(cp);
     }
   }
   return out;
@@ -103,6 +113,7 @@ ProfileFile parse(std::string bytes) {
   } else if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
     file.bom = Bom::Utf16Le;
     text = utf16LeToUtf8(std::string_view(bytes).substr(2));
+    if (bytes.size() % 2 != 0) file.oddTail = bytes.substr(bytes.size() - 1);
   } else {
     text = std::move(bytes);
   }
@@ -176,7 +187,7 @@ bool save(const ProfileFile& f, const fs::path& target) {
   switch (f.bom) {
   case Bom::None: bytes = text; break;
   case Bom::Utf8: bytes = "\xEF\xBB\xBF" + text; break;
-  case Bom::Utf16Le: bytes = "\xFF\xFE" + utf8ToUtf16Le(text); break;
+  case Bom::Utf16Le: bytes = "\xFF\xFE" + utf8ToUtf16Le(text) + f.oddTail; break;
   }
   std::error_code ec;
   if (!fs::is_directory(target.parent_path().empty() ? fs::path(".") : target.parent_path(), ec)) return false;

@@ -129,7 +129,11 @@ std::string decipherText(std::string_view text) {
     }
     k = nextKeyPosition(k);
     const int t = v ^ keyCode(k);
-    const int code = t > previous ? t - previous : t - previous + 255;
+    // The sum is taken modulo 255, so after a value of 255 both a character
+    // 255 and a character 0 encipher to the same value; texts hold no
+    // character 0, so it reads as 255.
+    int code = t > previous ? t - previous : t - previous + 255;
+    if (code == 0) code = 255;
     platform::appendUtf8(plain, static_cast<char32_t>(code));
     previous = v;
     i += 2;

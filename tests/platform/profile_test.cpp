@@ -119,6 +119,28 @@ TEST_F(Profile, BinaryGarbageAndVeryLongLinesNeverBreakTheReader) {
 }
 
 #ifndef _WIN32
+// The POSIX port reads a UTF-16 file into text and writes it back: units that
+// are no character (a surrogate without its partner) and the last byte of a
+// file of odd length must come back as they were, like every other line.
+TEST_F(Profile, AWriteToAUtf16FileKeepsTheOtherLinesUnitForUnit) {
+  const auto utf16 = [](std::u16string_view text) {
+    std::string bytes;
+    for (char16_t unit : text) {
+      bytes += static_cast<char>(unit & 0xFF);
+      bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+  };
+  const std::string before = "\xFF\xFE" + utf16(u"[CONEXAO]\r\nA=x") + utf16(std::u16string(1, char16_t{0xD800})) +
+                             utf16(u"y") + utf16(std::u16string(1, char16_t{0xDC01})) + utf16(u"\r\n");
+  drive.write("Config.ini", before + "\x41");
+  ASSERT_TRUE(profileWrite("CONFIGURACAO", "BancoOnLine", "7F3A", ini));
+  EXPECT_EQ(drive.read("Config.ini"), before + utf16(u"[CONFIGURACAO]\r\nBancoOnLine=7F3A\r\n") + "\x41");
+  EXPECT_EQ(profileRead("CONFIGURACAO", "BancoOnLine", ini), "7F3A");
+}
+#endif
+
+#ifndef _WIN32
 TEST_F(Profile, AWriterKilledInTheMiddleOfAWriteLeavesTheFileWhole) {
   // A large file, so that a write takes long enough to be cut.
   std::string bulk = "[CONEXAO]\r\nCaminho dos dados=LocalHost\r\n";

@@ -65,6 +65,21 @@ TEST(EssentialCipher, EveryCodeFrom1To255ComesBackFromAnyStartValue) {
   EXPECT_EQ(essentialStoredLength("€"), 4u);
 }
 
+// The sum is taken modulo 255: after a value of 255 a character 255 enciphers
+// to what a character 0 would, and must still read back as 255.
+TEST(EssentialCipher, EverySingleCodeComesBackFromEveryStartValue) {
+  for (int start = 0; start <= 255; ++start) {
+    for (char32_t c = 1; c <= 255; ++c) {
+      std::string plain;
+      platform::appendUtf8(plain, c);
+      plain += 'a';
+      platform::appendUtf8(plain, c);
+      ASSERT_EQ(decipherText(encipherText(plain, start)), plain) << "start " << start << ", code " << static_cast<unsigned>(c);
+    }
+  }
+  EXPECT_EQ(decipherText(encipherText("\xC3\xBF", 0xFF)), "\xC3\xBF"); // ÿ
+}
+
 TEST(EssentialCipher, DecipherEdgeCases) {
   struct Case {
     const char* stored;
