@@ -20,7 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   vt::utils::ZipArchive zip;
   if (!zip.open(archive)) return 0;
-  for (const auto& entry : zip.entries()) (void)vt::utils::unsafeEntryName(entry.name);
+  // An archive may itself name an entry like a part file; only an archive that
+  // does not can show a part file left behind.
+  bool namesPartFiles = false;
+  for (const auto& entry : zip.entries()) {
+    (void)vt::utils::unsafeEntryName(entry.name);
+    if (entry.name.find(".vt-extract") != std::string::npos) namesPartFiles = true;
+  }
 
   (void)zip.extractAll("C:\\destino\\");
 
@@ -33,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (auto it = fs::recursive_directory_iterator(target, ec); it != fs::recursive_directory_iterator(); it.increment(ec)) {
     if (ec) break;
     if (it->is_symlink(ec)) vt::fuzz::broken("the extraction made a link: " + it->path().string());
-    if (it->path().extension() == ".vt-extract") vt::fuzz::broken("a part file stayed behind: " + it->path().string());
+    if (!namesPartFiles && it->path().extension() == ".vt-extract") vt::fuzz::broken("a part file stayed behind: " + it->path().string());
   }
   return 0;
 }
