@@ -19,7 +19,7 @@ never in the machine's /etc/cups or the user's home.
 The queues (raw, printing to /dev/null; no job is ever sent):
     Caixa01, Etiquetas     local printers
     Fiscal@srv01           CUPS's name of a queue "Fiscal" on the server srv01
-                           (CUPS refuses "\\" in a queue name; the part after
+                           (CUPS refuses "\\" in a queue name; what follows
                            "@" names the server)
 """
 
