@@ -12,6 +12,7 @@
 #include "dialogs/forms.h"
 #include "dmutils/dm_utils.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/terminal_modules.h"
 #include "platform/clock.h"
 #include "platform/encoding.h"
 #include "platform/regional.h"
@@ -52,13 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text = vt::fuzz::asText(data, size);
 
   // As the run reads it.
-  vt::platform::ManualClock clock;
-  vt::fuzz::SilentMessageUi ui;
-  vt::TdmUtils dmUtils(clock, ui);
-  vt::TdmForms dmForms;
-  dmUtils.attachForms(dmForms);
-  dmForms.attachUtils(dmUtils);
-  vt::TdmUtilsDbOnline dbOnline(dmUtils, dmForms, clock, "C:\\Quorvelin\\", "http://127.0.0.1:9/");
+  vt::fuzz::TerminalModules modules;
+  auto& [clock, ui, dmUtils, dmForms, dbOnline] = modules;
   dbOnline.cdsDados.CreateDataSet();
   (void)dbOnline.lerArquivoBaseOnline(text);
 

@@ -8,6 +8,7 @@
 #include "dialogs/forms.h"
 #include "dmutils/dm_utils.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/terminal_modules.h"
 #include "platform/clock.h"
 #include "terminal/legacy_essential_file.h"
 #include "terminal/utils_db_online.h"
@@ -18,13 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vt::fuzz::Workspace::writeFile(ws.drive() / "Quorvelin" / "reports" / "queue" / "hofn.fr3",
                                  vt::fuzz::asText(data, size));
 
-  vt::platform::ManualClock clock;
-  vt::fuzz::SilentMessageUi ui;
-  vt::TdmUtils dmUtils(clock, ui);
-  vt::TdmForms dmForms;
-  dmUtils.attachForms(dmForms);
-  dmForms.attachUtils(dmUtils);
-  vt::TdmUtilsDbOnline dbOnline(dmUtils, dmForms, clock, "C:\\Quorvelin\\", "http://127.0.0.1:9/");
+  vt::fuzz::TerminalModules modules;
+  auto& [clock, ui, dmUtils, dmForms, dbOnline] = modules;
   dbOnline.cdsDados.CreateDataSet();
 
   std::string error;

@@ -20,6 +20,7 @@
 #include "dialogs/forms.h"
 #include "dmutils/dm_utils.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/terminal_modules.h"
 #include "platform/clock.h"
 #include "platform/encoding.h"
 #include "terminal/utils_db_online.h"
@@ -89,13 +90,8 @@ void versionSeeds(const fs::path& elfProgram) {
 void moduleSeeds() {
   const vt::fuzz::Workspace& ws = vt::fuzz::Workspace::get();
   ws.reset();
-  vt::platform::ManualClock clock;
-  vt::fuzz::SilentMessageUi ui;
-  vt::TdmUtils dmUtils(clock, ui);
-  vt::TdmForms dmForms;
-  dmUtils.attachForms(dmForms);
-  dmForms.attachUtils(dmUtils);
-  vt::TdmUtilsDbOnline dbOnline(dmUtils, dmForms, clock, "C:\\Quorvelin\\", "http://127.0.0.1:9/");
+  vt::fuzz::TerminalModules modules;
+  auto& [clock, ui, dmUtils, dmForms, dbOnline] = modules;
   fs::create_directories(ws.drive() / "Quorvelin");
 
   const std::string config(vt::kConfigPath);
