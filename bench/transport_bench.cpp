@@ -36,6 +36,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/fetch_loop.h"
 #include "platform/http.h"
 #include "platform/path.h"
 #include "tests/fixtures/zip_writer.h"
@@ -180,21 +181,7 @@ int startNginx(const fs::path& prefix, const fs::path& docroot) {
 // Our client as the launcher uses it: HEAD, then GET to a file, `reps` times;
 // prints each repetition's seconds and the peak memory.
 int childFetch(const std::string& url, const std::string& file, int reps) {
-  namespace http = vt::platform::http;
-  const http::Headers headers = {{"User-Agent", "transport_bench"}};
-  std::cout << "seconds";
-  for (int i = 0; i < reps; ++i) {
-    const auto start = Clock::now();
-    const auto head = http::head(url, headers);
-    if (head.status != 200 || !head.contentLength) return 1;
-    std::int64_t calls = 0;
-    const auto got = http::getToFile(url, headers, file, [&](std::int64_t, std::int64_t) { ++calls; });
-    const double s = secondsSince(start);
-    if (got.status != 200 || got.bytesWritten != static_cast<std::uint64_t>(*head.contentLength)) return 1;
-    std::cout << " " << s;
-  }
-  std::cout << "\npeak_kib " << peakKiB() << "\n";
-  return 0;
+  return vt::bench::fetchLoop(url, file, reps, peakKiB);
 }
 
 struct Figures {
