@@ -278,16 +278,19 @@ class Run:
 
     def succeeded(self):
         """Ended with 0 and handed over to the point-of-sale program."""
+        # The started program creates its line's file before it writes the
+        # line, so the file can be there and still empty: wait for the line.
         started = os.path.join(self.drive, "Quorvelin", "iniciados.txt")
-        for _ in range(200):
-            if os.path.exists(started):
+        handed_over = False
+        for _ in range(500):
+            try:
+                with open(started) as f:
+                    handed_over = "Caspelo.exe" in f.read()
+            except OSError:
+                pass
+            if handed_over:
                 break
             time.sleep(0.01)
-        try:
-            with open(started) as f:
-                handed_over = "Caspelo.exe" in f.read()
-        except OSError:
-            handed_over = False
         return self.code == 0 and handed_over
 
     def reset_handover(self):
