@@ -27,6 +27,8 @@ DB_PORT = 33490
 DB = dict(name="quorvelin_bench", user="vantorim_bench", password="bench-senha")
 IMPLANTER = "implantador-bench"
 APPS = ["Quorvelin", "Pendrak", "Caspelo"]
+# The point-of-sale program every bench terminal is set to hand over to.
+BASE_APP = "Caspelo"
 # The bench launcher's own version, which the online table publishes, so that
 # no run updates the launcher.
 LAUNCHER_VERSION = "1.0.0.0"
@@ -228,7 +230,7 @@ def new_drive(path):
     shutil.copy2(os.path.join(bin_dir, "net.exe"), os.path.join(path, "Windows", "System32"))
     os.symlink(os.path.realpath(os.path.join(bin_dir, "libmySQL.dll")), os.path.join(q, "libmySQL.dll"))
     with open(os.path.join(q, "Config.ini"), "w", newline="") as f:
-        f.write("[CONEXAO]\r\nAplicativoBasesExterno=Caspelo\r\n")
+        f.write("[CONEXAO]\r\nAplicativoBasesExterno=%s\r\n" % BASE_APP)
 
 
 def copy_drive(template, path):
@@ -280,18 +282,19 @@ class Run:
         """Ended with 0 and handed over to the point-of-sale program."""
         # The started program creates its line's file before it writes the
         # line, so the file can be there and still empty: wait for the line.
+        # A run that failed is not waited for.
+        if self.code != 0:
+            return False
         started = os.path.join(self.drive, "Quorvelin", "iniciados.txt")
-        handed_over = False
         for _ in range(500):
             try:
                 with open(started) as f:
-                    handed_over = "Caspelo.exe" in f.read()
+                    if BASE_APP + ".exe" in f.read():
+                        return True
             except OSError:
                 pass
-            if handed_over:
-                break
             time.sleep(0.01)
-        return self.code == 0 and handed_over
+        return False
 
     def reset_handover(self):
         try:
