@@ -41,7 +41,7 @@ TEST_F(CleanupRun, TheRunGoesThroughAllFifteenPhasesInOrder) {
   test::registerService(f->drive, {"MonQuorvelinSVC", 4});
   test::placeServiceExecutable(*f, "QuorvelinSVC.exe", "MonQuorvelinSVC");
   f->clock.onYield = [this] {
-    test::waitUntil([] { return !test::programRunning("net.exe"); }, 5s);
+    test::letNetExeRun(*f);
     if (f->form.state().status == "Desinstalando Serviço")
       test::waitUntil([this] { return !test::serviceRegistered(f->drive, "MonQuorvelinSVC"); }, 5s);
   };

@@ -23,29 +23,44 @@ std::vector<long long> pausesOf(const LauncherFixture& f) {
   return out;
 }
 
-bool programRunning(std::string_view fileName) {
-#ifdef _WIN32
-  (void)fileName;
-  return false;
-#else
+#ifndef _WIN32
+namespace {
+
+const char* const kNetExe = "C:\\Windows\\System32\\net.exe";
+const char* const kNetExeGo = "C:\\Windows\\System32\\held\\go";
+
+// True while a process (zombies aside) has `argument` among its arguments.
+bool processWithArgument(const std::string& argument) {
   std::error_code ec;
   for (fs::directory_iterator it("/proc", ec), end; !ec && it != end; it.increment(ec)) {
-    std::ifstream stat(it->path() / "stat");
-    std::string line;
-    if (!std::getline(stat, line)) continue;
-    // "pid (comm) state ..."
-    const size_t open = line.find('('), close = line.rfind(')');
-    if (open == std::string::npos || close == std::string::npos || close + 2 >= line.size()) continue;
-    if (line.substr(open + 1, close - open - 1) == fileName && line[close + 2] != 'Z') return true;
+    std::ifstream cmdline(it->path() / "cmdline", std::ios::binary);
+    for (std::string arg; std::getline(cmdline, arg, '\0');)
+      if (arg == argument) return true;
   }
   return false;
-#endif
 }
 
-#ifndef _WIN32
+} // namespace
+
 void placeNetExe(const LauncherFixture& f) {
-  fs::create_directories(f.drive.host("C:\\Windows\\System32"));
-  fs::copy_file(VT_NET_EXE, f.drive.host("C:\\Windows\\System32\\net.exe"), fs::copy_options::overwrite_existing);
+  fs::create_directories(f.drive.host("C:\\Windows\\System32\\held"));
+  fs::copy_file(VT_NET_EXE, f.drive.host("C:\\Windows\\System32\\held\\net.exe"),
+                fs::copy_options::overwrite_existing);
+  // The shell stays until the real program has ended, so the test can tell
+  // by its arguments that a net.exe of this drive still runs.
+  f.drive.write(kNetExe, "#!/bin/sh\n"
+                         "held=\"${0%/*}/held\"; i=0\n"
+                         "while [ ! -e \"$held/go\" ] && [ $i -lt 1000 ]; do sleep 0.01; i=$((i+1)); done\n"
+                         "rm -f \"$held/go\"\n"
+                         "\"$held/net.exe\" \"$@\"\n");
+  fs::permissions(f.drive.host(kNetExe), fs::perms::owner_all);
+}
+
+void letNetExeRun(const LauncherFixture& f) {
+  const std::string script = f.drive.host(kNetExe).string();
+  if (!processWithArgument(script)) return;
+  f.drive.write(kNetExeGo, "");
+  waitUntil([&] { return !processWithArgument(script); }, std::chrono::seconds(5));
 }
 
 void placeServiceExecutable(const LauncherFixture& f, std::string_view fileName, std::string_view removesService) {

@@ -15,12 +15,15 @@ namespace vt::test {
 std::vector<std::string> logEntries(const LauncherFixture& f);
 std::vector<long long> pausesOf(const LauncherFixture& f);
 
-// True while a process of that file name runs (zombies aside).
-bool programRunning(std::string_view fileName);
-
 #ifndef _WIN32
 // net.exe of the Linux build in C:\Windows\System32\ of the test drive.
+// Each one started waits at its start until letNetExeRun (ten seconds at
+// most), so the run's first test of a service always comes before the stop,
+// however the two processes are scheduled.
 void placeNetExe(const LauncherFixture& f);
+// Lets a net.exe of the drive that waits at its start go on, and waits until
+// it has ended; nothing when none was started. For the clock's onYield.
+void letNetExeRun(const LauncherFixture& f);
 // A service executable (PE) in the launcher folder that, run with its
 // parameters, writes them to desinstalado.txt beside it and, when
 // `removesService` names a service, unregisters it, as an uninstaller does.

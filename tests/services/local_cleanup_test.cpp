@@ -49,9 +49,10 @@ struct LocalMySql : ::testing::Test {
   test::LauncherFixture f;
   LocalMySql() {
     test::placeNetExe(f);
-    // net.exe runs on its own: between two tests of the state the run
-    // yields, and the test lets that last until net.exe has ended.
-    f.clock.onYield = [] { test::waitUntil([] { return !test::programRunning("net.exe"); }, 5s); };
+    // net.exe runs on its own: it waits at its start until the run yields
+    // between two tests of the state, and the test lets it stop the service
+    // and waits until it has ended.
+    f.clock.onYield = [this] { test::letNetExeRun(f); };
   }
   void databases(const std::string& folder, std::initializer_list<const char*> names) {
     for (const char* name : names) fs::create_directories(f.drive.host(folder + "\\" + name));
@@ -119,7 +120,7 @@ TEST_F(LocalMySql, AServiceThatWillNotStopAsksWhetherToGoOn) {
   for (const auto& c : cases) {
     test::LauncherFixture g;
     test::placeNetExe(g);
-    g.clock.onYield = [] { test::waitUntil([] { return !test::programRunning("net.exe"); }, 5s); };
+    g.clock.onYield = [&g] { test::letNetExeRun(g); };
     registerService(g.drive, {"MySQL57", 4, true});
     fs::create_directories(g.drive.host(kData + "\\quorvelin"));
     g.ui.answers.push_back(c.answer);
