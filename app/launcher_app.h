@@ -1,19 +1,13 @@
 #pragma once
 // The application: one instance of each module, created in the system's
 // order, joined by references. It lives as long as the process.
-#include <memory>
+#include <string>
 
-#include "dialogs/forms.h"
-#include "dmutils/dm_utils.h"
-#include "launcher/frm_vantorim.h"
-#include "online/dm_online.h"
+#include "launcher/launcher_modules.h"
 #include "online/zendral_credentials.h"
 #include "platform/clock.h"
 #include "platform/input_dialog.h"
 #include "platform/message_box.h"
-#include "launcher/run.h"
-#include "services/service_modules.h"
-#include "terminal/utils_db_online.h"
 
 namespace vt {
 
@@ -34,26 +28,16 @@ public:
   LauncherApp(const BuildSettings& build, platform::MessageUi& ui, platform::InputUi& input, WindowView& view,
               const std::string& exePath);
 
-  TfrmVantorim& form() { return frmVantorim; }
+  TfrmVantorim& form() { return modules_.frmVantorim; }
 
 private:
   platform::SystemClock clock_;
   ZendralCredentials credentials_;
+  LauncherModules modules_;
 
 public:
-  // In the order the program creates them.
-  TdmUtils dmUtils;
-  TdmOnline dmOnline;
-  TdmForms dmForms;
-  TdmServMonitor dmServMonitor;
-  TdmAppFoodLog dmAppFoodLog;
-  TdmServOrbenta dmServOrbenta;
-  TdmServIFood dmServIFood;
-  TfrmVantorim frmVantorim;
-  TdmUtilsDbOnline dmUtilsDbOnline;
-
-  // Not a module: the run that the window's first activation starts.
-  VantorimRun run;
+  TdmForms& dmForms = modules_.dmForms;
+  VantorimRun& run = modules_.run;
 };
 
 } // namespace vt

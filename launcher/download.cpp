@@ -5,6 +5,7 @@
 
 #include "dmutils/dm_utils.h"
 #include "launcher/frm_vantorim.h"
+#include "launcher/notices.h"
 #include "platform/files.h"
 #include "platform/http.h"
 #include "platform/path.h"
@@ -15,7 +16,7 @@ namespace vt {
 bool TfrmVantorim::DownloadFile(std::string_view fileName, std::string_view handleText, std::string_view folder,
                                 std::string_view localFile) {
   namespace http = platform::http;
-  const std::string address = downloadAddress(settings_.serverBaseAddress, fileName, handleText, folder);
+  const std::string address = downloadAddress(serverBaseAddress_, fileName, handleText, folder);
   if (platform::fileExists(localFile)) platform::deleteFile(localFile);
   WriteLogLine("Baixando arquivo " + std::string(localFile) + " do FTP da Quorvelin");
   try {
@@ -26,7 +27,7 @@ bool TfrmVantorim::DownloadFile(std::string_view fileName, std::string_view hand
     const int32_t expected =
         head.contentLength ? static_cast<int32_t>(static_cast<uint32_t>(*head.contentLength & 0xFFFFFFFF)) : -1;
     if (expected <= 0) {
-      dmUtils.exibeMsg(downloadNotFoundMessage(fileName), "Atenção", false, true);
+      alertUser(dmUtils, downloadNotFoundMessage(fileName));
       return false;
     }
     bool begun = false;
@@ -49,7 +50,7 @@ bool TfrmVantorim::DownloadFile(std::string_view fileName, std::string_view hand
   } catch (const std::exception& e) {
     const std::string error = e.what();
     WriteLogLine("Falha para baixar o arquivo " + std::string(fileName) + ". Erro informado: " + error);
-    dmUtils.exibeMsg(downloadErrorMessage(fileName, error), "Atenção", false, true);
+    alertUser(dmUtils, downloadErrorMessage(fileName, error));
     return false;
   }
 }

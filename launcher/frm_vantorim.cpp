@@ -3,61 +3,29 @@
 #include <algorithm>
 
 #include "dmutils/dm_utils.h"
+#include "launcher/phases/phases.h"
 #include "launcher/run.h"
 #include "online/dm_online.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
 #include "terminal/utils_db_online.h"
 #include "utils/numbers_dates.h"
-#include "utils/text.h"
 
 namespace vt {
 
 TfrmVantorim::TfrmVantorim(TdmUtils& utils, TdmOnline& online, platform::Clock& runClock, WindowView& view,
-                           LauncherSettings settings)
-    : dmUtils(utils), dmOnline(online), clock(runClock), view_(view), settings_(std::move(settings)) {
-  size_t cut = settings_.exePath.find_last_of("\\/");
-  launcherFolder_ = cut == std::string::npos ? std::string() : settings_.exePath.substr(0, cut + 1);
-  exeName_ = cut == std::string::npos ? settings_.exePath : settings_.exePath.substr(cut + 1);
-}
+                           std::string serverBaseAddress)
+    : dmUtils(utils), dmOnline(online), clock(runClock), view_(view), serverBaseAddress_(std::move(serverBaseAddress)) {}
 
 void TfrmVantorim::FormShow() {
+  if (!run_) return;
   try {
-    startupChecks();
+    runStartupChecks(*run_);
   } catch (const std::exception& e) {
     // As the platform's default handler does: the error's text in a box, the
     // rest of the event skipped. A failed check has already asked to end.
     view_.showException(e.what());
   }
-}
-
-void TfrmVantorim::startupChecks() {
-  // All three checks run, whatever the earlier ones found.
-  if (!dmUtils.estaConectado()) {
-    setCaption("");
-    dmUtils.exibeMsg("O Vantorim não pode ser executado sem Internet.", "Atenção", false, true);
-    Shutdown(false);
-    requestTermination();
-  }
-  if (!utils::equalsIgnoringAsciiCase(launcherFolder_, kInstallRoot)) {
-    setCaption("");
-    dmUtils.exibeMsg("O Vantorim não pode ser executado fora da \"C:\\Quorvelin\\\".", "Atenção", false, true);
-    Shutdown(false);
-    requestTermination();
-  }
-  if (!platform::fileExists(launcherFolder_ + "libmySQL.dll")) {
-    setCaption("");
-    dmUtils.exibeMsg(
-        "Não foi possível encontrar a \"C:\\Quorvelin\\libmySQL.dll\" para o funcionamento correto do Vantorim.",
-        "Atenção", false, true);
-    Shutdown(false);
-    requestTermination();
-  }
-  state_.tag = 1;
-  dmUtils.setToConfig("CONEXAO", "Caminho dos dados", "LocalHost", kConfigPath);
-  dmUtils.gTouch = false;
-  dmUtils.gPathConfig.clear();
-  dmUtils.bringApplicationToFront();
 }
 
 void TfrmVantorim::FormActivate() {
@@ -112,9 +80,10 @@ void TfrmVantorim::WriteLogLine(std::string_view text) {
     const std::string line = "- " + std::string(text) + "\r\n";
     state_.memLog += line;
     view_.logAppended(state_, line);
-    if (!logPath_.empty()) {
+    const std::string& logPath = run_ ? run_->state.logPath : std::string();
+    if (!logPath.empty()) {
       // The file must exist: a deleted day's file is not created again.
-      platform::appendToExistingFile(logPath_,
+      platform::appendToExistingFile(logPath,
                                      platform::utf8ToFileText(dateTimeText() + " " + std::string(text) + "\r\n"));
     }
   } catch (...) {

@@ -1,12 +1,13 @@
 #pragma once
 // TfrmVantorim, the launcher's main window: the start-up checks (FormShow),
 // the run (FormActivate), the status line, the run log, the closing routine
-// and the downloads. Its state is drawn by a front end (WindowView).
+// and the downloads. Its state is drawn by a front end (WindowView); the
+// run's own state (where the launcher lives, the run log's file) is the
+// run's (launcher/run.h).
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "launcher/settings.h"
 #include "launcher/window_view.h"
 
 namespace vt::platform {
@@ -22,14 +23,16 @@ class VantorimRun;
 
 class TfrmVantorim {
 public:
+  // `serverBaseAddress`: the maker's download web server, for DownloadFile.
   TfrmVantorim(TdmUtils& dmUtils, TdmOnline& dmOnline, platform::Clock& clock, WindowView& view,
-               LauncherSettings settings);
+               std::string serverBaseAddress);
   TfrmVantorim(const TfrmVantorim&) = delete;
   TfrmVantorim& operator=(const TfrmVantorim&) = delete;
 
   // The terminal-data module is created after the window; the application joins them.
   void attachDbOnline(TdmUtilsDbOnline& dmUtilsDbOnline) { dmUtilsDbOnline_ = &dmUtilsDbOnline; }
-  // The run that the first activation starts.
+  // The run whose start-up checks showing the window runs, which the first
+  // activation starts, and whose run log the window writes.
   void attachRun(VantorimRun& run) { run_ = &run; }
 
   // --- Window events ---
@@ -62,17 +65,11 @@ public:
   // --- State ---
   const WindowState& state() const { return state_; }
   void setCaption(std::string caption);
-  const std::string& logPath() const { return logPath_; }
-  void setLogPath(std::string path) { logPath_ = std::move(path); }
+  // The start flag the start-up checks set once they have run.
+  void setStartFlag(int tag) { state_.tag = tag; }
   void clearLog();
   bool terminationRequested() const { return terminationRequested_; }
   bool runStarted() const { return runStarted_; }
-
-  // The folder of the running executable with a trailing backslash, and the
-  // executable's own file name.
-  const std::string& launcherFolder() const { return launcherFolder_; }
-  const std::string& exeName() const { return exeName_; }
-  const LauncherSettings& settings() const { return settings_; }
 
   // The current date and time as the run log writes them.
   std::string dateTimeText() const;
@@ -90,16 +87,11 @@ public:
   } tmrTimeOut;
 
 private:
-  void startupChecks();
-
   WindowView& view_;
-  LauncherSettings settings_;
+  std::string serverBaseAddress_;
   TdmUtilsDbOnline* dmUtilsDbOnline_ = nullptr;
   VantorimRun* run_ = nullptr;
   WindowState state_;
-  std::string logPath_;
-  std::string launcherFolder_;
-  std::string exeName_;
   bool terminationRequested_ = false;
   bool runStarted_ = false;
 };

@@ -1,6 +1,5 @@
 #include "launcher/install_steps.h"
 
-#include "launcher/frm_vantorim.h"
 #include "launcher/run.h"
 
 namespace vt {
@@ -12,7 +11,7 @@ std::string stepFor(std::string_view step, std::string_view subject) {
 }
 
 void reachedStep(VantorimRun& run, std::string_view step) {
-  const auto& hook = run.form.settings().stepReached;
+  const auto& hook = run.state.stepReached;
   if (hook) hook(step);
 }
 

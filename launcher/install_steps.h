@@ -1,6 +1,6 @@
 #pragma once
 // The steps of the run that change the install root, by name. Each is passed
-// to the settings' stepReached right after it happened, so a test build of
+// to the run's stepReached hook right after it happened, so a test build of
 // the program can end there as a power cut would, and show that the next run
 // completes with nothing lost. Names with an application or a layout carry it
 // after the colon ("troca:Caspelo:afastado").
@@ -35,7 +35,7 @@ inline constexpr std::string_view kReportsInPlace = "reports:no-lugar";
 // from kSwapAside and "Caspelo").
 std::string stepFor(std::string_view step, std::string_view subject);
 
-// Tells the settings' hook, when there is one, that the step has happened.
+// Tells the run's test hook, when there is one, that the step has happened.
 void reachedStep(VantorimRun& run, std::string_view step);
 
 } // namespace vt

@@ -1,17 +1,18 @@
 #pragma once
-// ImportLegacyEssentialFile, the main window's import of the legacy terminal
-// file into the report table and the essential file.
-#include <string>
+// The main window's import of the legacy terminal file into the report table
+// and the essential file.
 #include <string_view>
+
+#include "launcher/step_outcome.h"
 
 namespace vt {
 
 class VantorimRun;
 
-// Imports AFile (AError empty on success, otherwise why it failed). When the
-// essential file cannot be written it logs the failure, disconnects, shuts
-// down and asks to end the program, without a message, and returns false:
-// the run ends. True otherwise, whether the import worked or not.
-bool ImportLegacyEssentialFile(VantorimRun& run, std::string_view AFile, std::string& AError);
+// Imports AFile. Whether the import worked is not looked at (an empty
+// "BancoOnLine" leads to the registration all the same); only an essential
+// file that cannot be written ends the run: the failure's log line, the
+// extra disconnect and no message.
+StepOutcome ImportLegacyEssentialFile(VantorimRun& run, std::string_view AFile);
 
 } // namespace vt

@@ -1,10 +1,10 @@
 #pragma once
 // The clean-up of what older, locally hosted installations left behind: the
-// local MySQL services and the suite's databases, the monitor services, the
-// retired programs, the database tool folder and leftover files. The three
-// phases of the run that do it are in phases/local_mysql.cpp,
-// phases/monitor_services.cpp and phases/retired_programs.cpp; these are the
-// main window's routines they use, and their fixed tables.
+// local MySQL services and the suite's databases (phases/local_mysql.cpp),
+// the monitor services (phases/monitor_services.cpp), the retired programs,
+// the database tool folder and leftover files (phases/retired_programs.cpp).
+// These are the main window's routines those phases use, and their fixed
+// tables.
 #include <span>
 #include <string_view>
 
@@ -21,6 +21,9 @@ bool StopService(VantorimRun& run, std::string_view AServico, int tries);
 // Renames the suite's database folders ("quorvelin..." in any letter case) in
 // the local MySQL data folder with a leading underscore.
 void RenameLocalDatabases(VantorimRun& run);
+
+// The local MySQL 5.7 data folders, the first existing one is used.
+std::span<const std::string_view> localMySqlDataFolders();
 
 // One monitor service the clean-up retires, with its texts.
 struct MonitorServiceRow {
@@ -48,8 +51,5 @@ bool RetireMonitorService(VantorimRun& run, const MonitorServiceRow& row);
 
 // The programs the suite no longer ships, in the order they are looked for.
 std::span<const std::string_view> retiredPrograms();
-
-// The local MySQL 5.7 data folders, the first existing one is used.
-std::span<const std::string_view> localMySqlDataFolders();
 
 } // namespace vt

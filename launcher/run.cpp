@@ -2,6 +2,7 @@
 
 #include "dmutils/dm_utils.h"
 #include "launcher/frm_vantorim.h"
+#include "launcher/notices.h"
 #include "launcher/phases/phases.h"
 #include "online/dm_online.h"
 #include "platform/clock.h"
@@ -19,9 +20,21 @@ ScopedOnlineSession::~ScopedOnlineSession() {
   }
 }
 
-std::string ScopedOnlineSession::connect() { return online_.conectarBancoOnline(); }
+namespace {
 
-std::string ScopedOnlineSession::connectAlternative() { return online_.conectarBancoOnlineAlternativo(); }
+// The module's own answer is its contract: empty when the connection is open.
+std::optional<std::string> failureOf(std::string reason) {
+  if (reason.empty()) return std::nullopt;
+  return reason;
+}
+
+} // namespace
+
+std::optional<std::string> ScopedOnlineSession::connect() { return failureOf(online_.conectarBancoOnline()); }
+
+std::optional<std::string> ScopedOnlineSession::connectAlternative() {
+  return failureOf(online_.conectarBancoOnlineAlternativo());
+}
 
 void ScopedOnlineSession::disconnect() {
   if (done_) return;
@@ -29,10 +42,13 @@ void ScopedOnlineSession::disconnect() {
   online_.desconectarBancoOnline();
 }
 
-VantorimRun::VantorimRun(const RunModules& m)
+VantorimRun::VantorimRun(const RunModules& m, const LauncherSettings& settings)
     : dmUtils(m.dmUtils), dmOnline(m.dmOnline), dmForms(m.dmForms), form(m.frmVantorim),
       dmUtilsDbOnline(m.dmUtilsDbOnline), clock(m.clock), input(m.input), dmServMonitor(m.dmServMonitor),
       dmServIFood(m.dmServIFood), dmServOrbenta(m.dmServOrbenta) {
+  state.launcherFolder = folderOf(settings.exePath);
+  state.exeName = settings.exePath.substr(state.launcherFolder.size());
+  state.stepReached = settings.stepReached;
   // What the terminal-data module has to say goes to the run log.
   dmUtilsDbOnline.setLogSink([this](std::string_view text) { form.WriteLogLine(text); });
 }
@@ -87,21 +103,22 @@ void VantorimRun::releaseInstanceLock() {
 
 void VantorimRun::pause(std::chrono::milliseconds duration) { clock.pause(duration); }
 
-const std::string& VantorimRun::launcherFolder() const { return form.launcherFolder(); }
+void VantorimRun::alert(std::string_view message) { alertUser(dmUtils, message); }
 
-const std::string& VantorimRun::exeName() const { return form.exeName(); }
-
-bool VantorimRun::abortRun(std::string_view logLine, std::string_view message, ExtraDisconnect where,
-                           ScopedOnlineSession* session) {
+bool VantorimRun::proceed(const StepOutcome& outcome) {
+  if (outcome.kind() == StepOutcome::Kind::GoOn) return true;
+  if (outcome.kind() == StepOutcome::Kind::Ended) return false;
+  ScopedOnlineSession* session = session_ ? &*session_ : nullptr;
   auto disconnect = [&] {
     if (session)
       session->disconnect();
     else
       dmOnline.desconectarBancoOnline();
   };
-  if (!logLine.empty()) WriteLogLine(logLine);
+  const ExtraDisconnect where = outcome.where();
+  if (!outcome.logLine().empty()) WriteLogLine(outcome.logLine());
   if (where == ExtraDisconnect::BeforeMessage) disconnect();
-  if (!message.empty()) dmUtils.exibeMsg(message, "Atenção", false, true);
+  if (!outcome.message().empty()) alert(outcome.message());
   if (where == ExtraDisconnect::AfterMessage || where == ExtraDisconnect::BeforeShutdown) disconnect();
   form.Shutdown(false);
   if (session) session->closedByShutdown();

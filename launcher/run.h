@@ -1,14 +1,18 @@
 #pragma once
 // The run: one pass of the launcher from the run log to the hand-over to the
 // suite, as the list of its phases in order (phases/run_phases.cpp). The run
-// object owns what the phases hand each other (the base application, the
-// release number, the handle list, the installed version) and reaches the
-// modules; the main window keeps the window's state and its routines.
+// object owns the run's state (where the launcher lives, the run log's file,
+// the company being updated, what the phases hand each other) and reaches the
+// modules; the main window only shows the run and keeps its routines.
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "launcher/settings.h"
+#include "launcher/step_outcome.h"
 
 namespace vt::platform {
 class Clock;
@@ -27,8 +31,21 @@ class TdmServMonitor;
 class TdmServIFood;
 class TdmServOrbenta;
 
-// What one phase tells the phases after it.
+// The run's state: what it is given at the start, and what one phase tells
+// the phases after it.
 struct RunState {
+  // The folder of the running executable with a trailing backslash, and the
+  // executable's own file name.
+  std::string launcherFolder;
+  std::string exeName;
+  // The day's run log file; empty until the run log is opened.
+  std::string logPath;
+  // The test hook of the steps that change the install root (install_steps.h).
+  std::function<void(std::string_view step)> stepReached;
+  // The HANDLE of the company the run works on: the one registered on a first
+  // run, then the company the update check reached (the one it updated, or
+  // the last one checked).
+  int company = 0;
   // Config.ini "AplicativoBasesExterno": exactly "Caspelo" hands over to the
   // point-of-sale application, anything else to the main application.
   std::string baseApplication;
@@ -42,14 +59,6 @@ struct RunState {
   std::string installedVersion;
 };
 
-// Where an abort's extra disconnect of the online session goes.
-enum class ExtraDisconnect {
-  None,           // the closing routine's own disconnect is enough
-  BeforeMessage,  // between the log line and the message
-  AfterMessage,   // between the message and the closing routine
-  BeforeShutdown, // right before the closing routine (ends without a message)
-};
-
 // The online session of one stretch of the run. It disconnects exactly once:
 // where the stretch asks for it, or on the way out (an unexpected error
 // included) when the stretch did not.
@@ -60,10 +69,10 @@ public:
   ScopedOnlineSession(const ScopedOnlineSession&) = delete;
   ScopedOnlineSession& operator=(const ScopedOnlineSession&) = delete;
 
-  // conectarBancoOnline / conectarBancoOnlineAlternativo: empty on success,
-  // otherwise the reason.
-  std::string connect();
-  std::string connectAlternative();
+  // conectarBancoOnline / conectarBancoOnlineAlternativo: nothing when the
+  // connection is open, otherwise the reason.
+  std::optional<std::string> connect();
+  std::optional<std::string> connectAlternative();
   // The session's one disconnect; later calls and the destructor do nothing.
   void disconnect();
   // The closing routine has disconnected: nothing is owed any more.
@@ -91,7 +100,7 @@ struct RunModules {
 
 class VantorimRun {
 public:
-  explicit VantorimRun(const RunModules& modules);
+  VantorimRun(const RunModules& modules, const LauncherSettings& settings);
   VantorimRun(const VantorimRun&) = delete;
   VantorimRun& operator=(const VantorimRun&) = delete;
 
@@ -114,28 +123,29 @@ public:
 
   // The main window's routines, for the phases.
   void ShowStatus(std::string_view text, int64_t minimum, int64_t maximum, int64_t position);
+  // The run's bar moved on by `by`, the status line left as it is.
+  void advance(int64_t by) { ShowStatus("", 0, 0, by); }
   void WriteLogLine(std::string_view text);
   bool DownloadFile(std::string_view fileName, std::string_view handleText, std::string_view folder,
                     std::string_view localFile);
+  // The warning box "Atenção" with its one button.
+  void alert(std::string_view message);
   void pause(std::chrono::milliseconds duration);
-  const std::string& launcherFolder() const;
-  const std::string& exeName() const;
+  const std::string& launcherFolder() const { return state.launcherFolder; }
+  const std::string& exeName() const { return state.exeName; }
 
-  // The abort protocol: the log line (none when empty), the warning box
-  // "Atenção" (none when empty), the extra disconnect where the failure puts
-  // it (the session's own when one is given), Shutdown(false) and the
-  // termination request. Returns false, so a phase can `return abortRun(...)`.
-  bool abortRun(std::string_view logLine, std::string_view message, ExtraDisconnect where = ExtraDisconnect::None,
-                ScopedOnlineSession* session = nullptr);
-  // An end that has already told the user: Shutdown(false) and the
-  // termination request, after the extra disconnect when one is asked.
-  bool endRun(ExtraDisconnect where = ExtraDisconnect::None, ScopedOnlineSession* session = nullptr) {
-    return abortRun("", "", where, session);
-  }
+  // True when the step's outcome lets the run go on. Otherwise the run ends
+  // as the outcome says, and false: an abort runs the abort protocol (the log
+  // line when there is one, the warning box "Atenção" when there is a
+  // message, the extra disconnect where the failure puts it (the session's
+  // own while one is held), Shutdown(false) and the termination request); a
+  // run that ended by itself has nothing left to do.
+  bool proceed(const StepOutcome& outcome);
 
-  // The online session of a stretch that spans phases (the update check
-  // holds it from its connection to its end). It is closed when the stretch
-  // ends it, and otherwise when the run returns, an unexpected error included.
+  // The online session of a stretch of the run (the update check holds it
+  // from its connection to its end). It is closed when the stretch ends it,
+  // and otherwise when the run returns, an unexpected error included. An
+  // abort while it is held disconnects through it.
   ScopedOnlineSession& beginSession();
   ScopedOnlineSession& session();
   void endSession() { session_.reset(); }

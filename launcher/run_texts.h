@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "launcher/step_outcome.h"
+
 namespace vt {
 
 // The notice for a package that does not extract (the launcher's own, an
@@ -14,8 +16,13 @@ inline std::string extractionFailedMessage(std::string_view packageName) {
          "Vantorim e o executando como administrador.";
 }
 
-// The log line of an essential file that could not be written, before the write's error text.
-inline constexpr std::string_view kEssentialNotSavedLog =
-    "Não foi possível recriar o arquivo essencial para conferência das próximas execuções do Vantorim. ";
+// An essential file that could not be written ends the run with this log
+// line and the write's error text, without a message.
+inline StepOutcome essentialFileNotSaved(std::string_view error) {
+  return StepOutcome::alreadyTold(
+      "Não foi possível recriar o arquivo essencial para conferência das próximas execuções do Vantorim. " +
+          std::string(error),
+      ExtraDisconnect::BeforeShutdown);
+}
 
 } // namespace vt

@@ -18,6 +18,13 @@ struct LauncherSettings {
   std::function<void(std::string_view step)> stepReached = {};
 };
 
+// The folder of a Windows path with its trailing backslash ("" for a bare
+// name): the launcher folder of the executable's path.
+inline std::string folderOf(const std::string& path) {
+  const size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
 // The install root, named literally by a few steps.
 inline constexpr const char* kInstallRoot = "C:\\Quorvelin\\";
 

@@ -23,36 +23,50 @@ namespace {
 
 using std::chrono::milliseconds;
 
+// How the replacement of the executables went.
+enum class Installation {
+  AllInPlace,   // every staged executable of the list is installed
+  SomeKept,     // a copy failed: that application keeps its previous executable
+  RenameFailed, // an installed executable could not be moved aside: the update has failed
+};
+
+// How the reports step went.
+enum class ReportsStep {
+  NotDownloaded, // the package did not arrive: nothing after it runs
+  NotExtracted,  // the package did not extract: the update has failed
+  NotInPlace,    // extracted, but the new folder did not take the reports folder's place
+  Swapped,       // the new reports folder is in place
+};
+
 class ApplicationUpdate {
 public:
-  ApplicationUpdate(VantorimRun& run, const std::string& launcherFolder, int handle, bool redundancy,
+  ApplicationUpdate(VantorimRun& run, const std::string& launcherFolder, int handle, UpdatePass pass,
                     int releaseNumber)
-      : run_(run), folder_(launcherFolder), dwd_(launcherFolder + "dwd"), handle_(handle), redundancy_(redundancy),
-        releaseNumber_(releaseNumber) {}
+      : run_(run), folder_(launcherFolder), dwd_(launcherFolder + "dwd"), handle_(handle),
+        redundancy_(pass == UpdatePass::Redundancy), releaseNumber_(releaseNumber) {}
 
   bool execute() {
     buildLists();
     choosePackageFolder();
-    downloadAndExtract();
+    const bool fetched = downloadAndExtract();
     std::vector<std::string> install = downloads_;
     install.insert(install.end(), staged_.begin(), staged_.end());
     removeApplicationsNoLongerUsed(install);
-    const bool installed = replaceExecutables(install);
+    const Installation installation = replaceExecutables(install);
     const std::string bancos = std::string(kInstallRoot) + "boletobancario\\bancos";
     if (platform::directoryExists(bancos)) TdmUtils::deletarDiretorio(bancos);
-    if (!redundancy_) {
-      if (!updateReports()) return false;
-    }
+    // The redundancy pass leaves the reports alone.
+    const ReportsStep reports = redundancy_ ? ReportsStep::Swapped : updateReports();
+    if (reports == ReportsStep::NotDownloaded) return false;
     // The journal goes once everything it names is done.
-    if (installed && (redundancy_ || reportsSwapped_)) removeInstallJournal(folder_);
-    return result_;
+    if (installation == Installation::AllInPlace && reports == ReportsStep::Swapped) removeInstallJournal(folder_);
+    return fetched && installation != Installation::RenameFailed && reports != ReportsStep::NotExtracted;
   }
 
   // The reports swap an interrupted update journalled, from its packages' folder.
   bool finishReports(const std::string& serverFolder) {
     serverFolder_ = serverFolder;
-    result_ = true;
-    return updateReports() && result_ && reportsSwapped_;
+    return updateReports() == ReportsStep::Swapped;
   }
 
 private:
@@ -109,33 +123,30 @@ private:
     }
     serverFolder_ = "Quorvelin/" + choice.folder + "/";
     query.Close();
-    result_ = true;
   }
 
   // Fetches and extracts each package of the download list; the first
   // failure ends the fetching (what is staged already is still installed).
-  void downloadAndExtract() {
-    if (downloads_.empty()) return;
+  // False after such a failure, which has been shown to the user.
+  bool downloadAndExtract() {
+    if (downloads_.empty()) return true;
     run_.ShowStatus("", 0, (static_cast<int64_t>(downloads_.size()) - 1) * 2, 0);
     for (const std::string& name : downloads_) {
       advance(1, "Baixando " + name + ".exe");
       log((redundancy_ ? "baixando em redundância " : "baixando ") + name + ".exe");
       const std::string package = dwd_ + "\\" + name + ".zip";
-      if (!run_.DownloadFile(name + ".zip", "", serverFolder_, package)) {
-        result_ = false;
-        return;
-      }
+      if (!run_.DownloadFile(name + ".zip", "", serverFolder_, package)) return false;
       if (!utils::extractZip(package, dwd_)) {
-        run_.dmUtils.exibeMsg(extractionFailedMessage(name + ".zip"), "Atenção", false, true);
-        result_ = false;
+        run_.alert(extractionFailedMessage(name + ".zip"));
         discardPackage(package);
-        return;
+        return false;
       }
       reachedStep(run_, stepFor(steps::kPackageExtracted, name));
       advance(1, "descompactando " + name + ".exe");
       log("descompactando " + name + ".exe");
       wait(1000);
     }
+    return true;
   }
 
   void removeApplicationsNoLongerUsed(const std::vector<std::string>& install) {
@@ -149,28 +160,24 @@ private:
 
   // The journal names what is about to be installed, so a run stopped in
   // the middle (a power cut, a rename that fails) is finished by the next
-  // one before it compares the versions. True when every staged executable
-  // of the list is in place.
-  bool replaceExecutables(const std::vector<std::string>& install) {
+  // one before it compares the versions.
+  Installation replaceExecutables(const std::vector<std::string>& install) {
     InstallJournal journal;
     for (const std::string& name : install)
       if (platform::fileExists(staged(name))) journal.executables.push_back(name);
     if (!redundancy_) journal.reportsServerFolder = serverFolder_;
     if (writeInstallJournal(folder_, journal)) reachedStep(run_, steps::kJournalWritten);
-    if (install.empty()) return true;
+    if (install.empty()) return Installation::AllInPlace;
     run_.ShowStatus("", 0, static_cast<int64_t>(install.size()), 0);
     bool allInstalled = true;
     for (const std::string& name : install) {
       if (!platform::fileExists(staged(name))) continue;
       advance(1, "Substituindo " + name);
       const SwapOutcome outcome = swapInStagedExecutable(run_, folder_, name);
-      if (outcome == SwapOutcome::RenameFailed) {
-        result_ = false;
-        return false;
-      }
+      if (outcome == SwapOutcome::RenameFailed) return Installation::RenameFailed;
       allInstalled = allInstalled && outcome == SwapOutcome::Replaced;
     }
-    return allInstalled;
+    return allInstalled ? Installation::AllInPlace : Installation::SomeKept;
   }
 
   // A package that failed to arrive or to extract is not reused by the next
@@ -180,14 +187,13 @@ private:
       log("O arquivo " + package + " foi excluído para ser baixado novamente na próxima atualização");
   }
 
-  // False only when the package could not be downloaded: nothing else runs.
-  bool updateReports() {
+  ReportsStep updateReports() {
     run_.ShowStatus("Baixando reports", 0, 100, 0);
     const std::string package = dwd_ + "\\reports.zip";
     const bool reused = platform::fileExists(package);
     if (!reused && !run_.DownloadFile("reports.zip", "", serverFolder_, package)) {
       discardPackage(package);
-      return false;
+      return ReportsStep::NotDownloaded;
     }
     advance(50, "Descompactando nova reports");
     log("Descompactando nova reports");
@@ -199,13 +205,12 @@ private:
       discardPackage(package);
       if (!run_.DownloadFile("reports.zip", "", serverFolder_, package)) {
         discardPackage(package);
-        return false;
+        return ReportsStep::NotDownloaded;
       }
       extracted = static_cast<bool>(utils::extractZip(package, dwd_));
     }
     if (!extracted) {
-      run_.dmUtils.exibeMsg(extractionFailedMessage("reports.zip"), "Atenção", false, true);
-      result_ = false;
+      run_.alert(extractionFailedMessage("reports.zip"));
       discardPackage(package);
       // What a broken package left there must not take the place of a whole
       // reports folder.
@@ -217,8 +222,9 @@ private:
     log("Trocando arquivos entre as duas reports");
     wait(2000);
     if (platform::directoryExists(newReports)) swapReports(newReports);
-    reportsSwapped_ = extracted && !platform::directoryExists(newReports) && platform::directoryExists(folder_ + "reports");
-    return true;
+    if (!extracted) return ReportsStep::NotExtracted;
+    const bool inPlace = !platform::directoryExists(newReports) && platform::directoryExists(folder_ + "reports");
+    return inPlace ? ReportsStep::Swapped : ReportsStep::NotInPlace;
   }
 
   void swapReports(const std::string& newReports) {
@@ -259,8 +265,6 @@ private:
   std::vector<std::string> downloads_;
   std::vector<std::string> staged_;
   std::string serverFolder_;
-  bool result_ = false;
-  bool reportsSwapped_ = false;
 };
 
 } // namespace
@@ -297,13 +301,17 @@ void carryCustomLayoutsOver(VantorimRun& run, const std::string& backup, const s
     run.WriteLogLine("A pasta " + backup + " foi mantida: nem todos os personalizados foram copiados");
 }
 
-bool UpdateApplications(VantorimRun& run, const std::string& launcherFolder, int handle, bool redundancy,
+bool UpdateApplications(VantorimRun& run, const std::string& launcherFolder, int handle, UpdatePass pass,
                         int releaseNumber) {
-  return ApplicationUpdate(run, launcherFolder, handle, redundancy, releaseNumber).execute();
+  return ApplicationUpdate(run, launcherFolder, handle, pass, releaseNumber).execute();
 }
 
-bool finishReportsUpdate(VantorimRun& run, const std::string& launcherFolder, const std::string& serverFolder) {
-  return ApplicationUpdate(run, launcherFolder, 0, false, 0).finishReports(serverFolder);
+bool UpdateApplications(VantorimRun& run, UpdatePass pass) {
+  return UpdateApplications(run, run.launcherFolder(), run.state.company, pass, run.state.releaseNumber);
+}
+
+bool finishReportsUpdate(VantorimRun& run, const std::string& serverFolder) {
+  return ApplicationUpdate(run, run.launcherFolder(), 0, UpdatePass::First, 0).finishReports(serverFolder);
 }
 
 } // namespace vt

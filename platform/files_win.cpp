@@ -4,6 +4,7 @@
 #include "platform/encoding.h"
 #include "platform/files.h"
 #include "platform/os_error.h"
+#include "platform/scoped_handle_win.h"
 
 namespace vt::platform {
 namespace {
@@ -30,14 +31,14 @@ void shellOperation(UINT func, std::string_view from, std::string_view to) {
 } // namespace
 
 int64_t exclusiveFileSize(std::string_view path) {
-  HANDLE h = CreateFileW(utf8ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
+  ScopedHandle h(
+      CreateFileW(utf8ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) {
     long err = static_cast<long>(GetLastError());
     throw OsError(err, "Cannot open file \"" + std::string(path) + "\". " + OsError::messageFor(err));
   }
   LARGE_INTEGER size{};
-  GetFileSizeEx(h, &size);
-  CloseHandle(h);
+  GetFileSizeEx(h.get(), &size);
   return size.QuadPart;
 }
 
@@ -45,28 +46,27 @@ void writeFileReplacing(std::string_view path, std::string_view bytes) {
   auto fail = [&](long err) {
     throw OsError(err, "Cannot create file \"" + std::string(path) + "\". " + OsError::messageFor(err));
   };
-  HANDLE h = CreateFileW(utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) fail(static_cast<long>(GetLastError()));
+  ScopedHandle h(
+      CreateFileW(utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) fail(static_cast<long>(GetLastError()));
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30)), written = 0;
-    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr)) {
+    if (!WriteFile(h.get(), bytes.data() + done, chunk, &written, nullptr)) {
       long err = static_cast<long>(GetLastError());
-      CloseHandle(h);
+      h.close();
       fail(err);
     }
     done += written;
   }
-  CloseHandle(h);
 }
 
 bool appendToExistingFile(std::string_view path, std::string_view bytes) {
-  HANDLE h = CreateFileW(utf8ToWide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle h(CreateFileW(utf8ToWide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return false;
   DWORD written = 0;
-  BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(h);
+  const BOOL ok = WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   return ok && written == bytes.size();
 }
 

@@ -9,6 +9,7 @@
 #include "platform/http.h"
 #include "platform/http_internal.h"
 #include "platform/os_error.h"
+#include "platform/scoped_handle_win.h"
 
 namespace vt::platform::http {
 namespace {
@@ -181,7 +182,7 @@ BodyFile::BodyFile(const std::filesystem::path& hostFile) : path_(hostFile) {
 BodyFile::~BodyFile() {
   if (handle_ != -1) {
     flush();
-    CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    ScopedHandle(reinterpret_cast<HANDLE>(handle_)).close();
   }
 }
 
@@ -199,9 +200,9 @@ bool BodyFile::writeThrough(const char* data, std::size_t size) {
 }
 
 void BodyFile::closeHandle() {
-  HANDLE h = reinterpret_cast<HANDLE>(handle_);
+  ScopedHandle h(reinterpret_cast<HANDLE>(handle_));
   handle_ = -1;
-  if (h != INVALID_HANDLE_VALUE && !CloseHandle(h)) {
+  if (!h.close()) {
     throw HttpError(Kind::kLocalFile,
                     detail::localFileText(wideToUtf8(path_.wstring()), OsError::messageFor(GetLastError())));
   }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/instance_lock.h"
+#include "platform/scoped_handle_win.h"
 
 namespace vt::platform {
 namespace {
@@ -13,7 +14,7 @@ HANDLE asHandle(long long value) { return reinterpret_cast<HANDLE>(static_cast<i
 
 InstanceLock InstanceLock::acquire() {
   InstanceLock lock;
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
+  ScopedHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
   if (!mutex) {
     // A mutex another user's (elevated) launcher made, which this one may
     // not open: it exists, so a launcher holds it.
@@ -23,21 +24,21 @@ InstanceLock InstanceLock::acquire() {
   // Ownership decides, not existence: a launcher that has just let the mutex
   // go (a self-update starting its successor) may still hold a handle.
   // An abandoned mutex (its owner ended without letting it go) is ours now.
-  const DWORD wait = WaitForSingleObject(mutex, 0);
+  const DWORD wait = WaitForSingleObject(mutex.get(), 0);
   if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) {
-    CloseHandle(mutex);
     lock.state_ = wait == WAIT_TIMEOUT ? State::HeldElsewhere : State::Unavailable;
     return lock;
   }
-  lock.handle_ = static_cast<long long>(reinterpret_cast<intptr_t>(mutex));
+  lock.handle_ = static_cast<long long>(reinterpret_cast<intptr_t>(mutex.release()));
   lock.state_ = State::Held;
   return lock;
 }
 
 void InstanceLock::release() {
   if (state_ != State::Held) return;
-  ReleaseMutex(asHandle(handle_));
-  CloseHandle(asHandle(handle_));
+  ScopedHandle mutex(asHandle(handle_));
+  ReleaseMutex(mutex.get());
+  mutex.close();
   handle_ = -1;
   state_ = State::Released;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/encoding.h"
+#include "platform/scoped_handle_win.h"
 
 namespace vt::platform {
 
@@ -23,23 +24,20 @@ long shellOpen(std::string_view file, std::string_view parameters, int showComma
 
 std::vector<ProcessEntry> processSnapshot() {
   std::vector<ProcessEntry> list;
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) return list;
+  ScopedHandle snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snap) return list;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL ok = Process32FirstW(snap, &entry); ok; ok = Process32NextW(snap, &entry)) {
+  for (BOOL ok = Process32FirstW(snap.get(), &entry); ok; ok = Process32NextW(snap.get(), &entry)) {
     list.push_back({entry.th32ProcessID, wideToUtf8(entry.szExeFile)});
   }
-  CloseHandle(snap);
   return list;
 }
 
 int terminateProcess(unsigned long pid) {
-  HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(pid));
+  ScopedHandle h(OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(pid)));
   if (!h) return 0;
-  BOOL ok = TerminateProcess(h, 0);
-  CloseHandle(h);
-  return ok ? 1 : 0;
+  return TerminateProcess(h.get(), 0) ? 1 : 0;
 }
 
 unsigned long currentProcessId() { return GetCurrentProcessId(); }
@@ -59,14 +57,15 @@ std::string userName() {
 }
 
 bool isAdministrator() {
-  HANDLE token = nullptr;
-  if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token)) {
-    if (GetLastError() != ERROR_NO_TOKEN || !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  ScopedHandle token;
+  if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, token.receive())) {
+    if (GetLastError() != ERROR_NO_TOKEN || !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive()))
+      return false;
   }
   alignas(TOKEN_GROUPS) unsigned char buffer[1024];
   DWORD size = 0;
-  BOOL ok = GetTokenInformation(token, TokenGroups, buffer, sizeof buffer, &size);
-  CloseHandle(token);
+  const BOOL ok = GetTokenInformation(token.get(), TokenGroups, buffer, sizeof buffer, &size);
+  token.close();
   if (!ok) return false;
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   PSID admins = nullptr;

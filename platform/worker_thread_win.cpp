@@ -3,14 +3,12 @@
 #include <windows.h>
 
 #include "platform/os_error.h"
+#include "platform/scoped_handle_win.h"
 
 namespace vt::platform {
 
 struct WorkerThread::Native {
-  HANDLE thread = nullptr;
-  ~Native() {
-    if (thread) CloseHandle(thread);
-  }
+  ScopedHandle thread;
 };
 
 namespace {
@@ -38,18 +36,17 @@ WorkerThread::~WorkerThread() { waitFor(); }
 void WorkerThread::start(ThreadPriority priority) {
   if (native_) return;
   auto native = std::make_unique<Native>();
-  native->thread = CreateThread(nullptr, 0, runBody, &body_, CREATE_SUSPENDED, nullptr);
+  native->thread = ScopedHandle(CreateThread(nullptr, 0, runBody, &body_, CREATE_SUSPENDED, nullptr));
   if (!native->thread) throw OsError::last();
-  SetThreadPriority(native->thread, winPriority(priority));
+  SetThreadPriority(native->thread.get(), winPriority(priority));
   native_ = std::move(native);
-  ResumeThread(native_->thread);
+  ResumeThread(native_->thread.get());
 }
 
 void WorkerThread::waitFor() {
   if (native_ && native_->thread) {
-    WaitForSingleObject(native_->thread, INFINITE);
-    CloseHandle(native_->thread);
-    native_->thread = nullptr;
+    WaitForSingleObject(native_->thread.get(), INFINITE);
+    native_->thread.close();
   }
 }
 

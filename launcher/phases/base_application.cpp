@@ -23,6 +23,7 @@ bool phaseBaseApplication(VantorimRun& run) {
   table.CreateDataSet();
   table.SetChanged(false);
   state.releaseNumber = 0;
+  state.company = 0;
   state.reportsPresent = true;
 
   const std::string reports = run.launcherFolder() + "reports\\";
@@ -37,13 +38,8 @@ bool phaseBaseApplication(VantorimRun& run) {
     state.reportsPresent = false;
   }
 
-  // The import's own error is not looked at: an empty "BancoOnLine" leads to
-  // the registration all the same. Only a failed rewrite ends the run.
   const std::string legacy = run.launcherFolder() + "reports\\queue\\hofn.fr3";
-  if (platform::fileExists(legacy)) {
-    std::string error;
-    if (!ImportLegacyEssentialFile(run, legacy, error)) return false;
-  }
+  if (platform::fileExists(legacy)) return run.proceed(ImportLegacyEssentialFile(run, legacy));
   return true;
 }
 

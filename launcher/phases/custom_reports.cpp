@@ -33,9 +33,13 @@ std::string layoutFolder(const std::string& folder) {
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// DownloadFile has told the user; the run ends without the session the update
+// check closed.
+StepOutcome downloadFailed() { return StepOutcome::alreadyTold("", ExtraDisconnect::BeforeShutdown); }
+
 // A changed layout: the new copy under "atual_", the old one moved to
-// "anterior_" while the new one takes its name. False when the run ended.
-bool swapLayout(VantorimRun& run, const OnlineLayout& online, ReportTable& table) {
+// "anterior_" while the new one takes its name.
+StepOutcome swapLayout(VantorimRun& run, const OnlineLayout& online, ReportTable& table) {
   const ReportRow local = table.Current();
   const std::string folder = layoutFolder(local.DIRETORIO);
   const std::string layout = folder + local.FILENAME + ".fr3";
@@ -48,32 +52,32 @@ bool swapLayout(VantorimRun& run, const OnlineLayout& online, ReportTable& table
   run.WriteLogLine("Datas comparativas: arquivo online (" + utils::dateTimeToText(online.changed) + ") e arquivo local (" +
                    (local.DATAALT ? utils::dateTimeToText(*local.DATAALT) : std::string()) + ").");
   if (!run.DownloadFile(local.FILENAME + ".fr3", std::to_string(local.HANDLE), local.DIRETORIO, fresh))
-    return run.endRun(ExtraDisconnect::BeforeShutdown);
+    return downloadFailed();
   if (platform::fileExists(layout)) platform::moveFile(layout, previous);
   if (platform::fileExists(fresh)) platform::moveFile(fresh, layout);
   run.pause(1000ms);
   if (platform::fileExists(previous)) platform::deleteFile(previous);
   table.SetDataAlt(online.changed);
   table.SetChanged(true);
-  return true;
+  return StepOutcome::goOn();
 }
 
 // A registered layout whose file is gone from the terminal is fetched again
-// under its own name, and its row takes the online date. False when the run ended.
-bool refetchMissingLayout(VantorimRun& run, const OnlineLayout& online, ReportTable& table) {
+// under its own name, and its row takes the online date.
+StepOutcome refetchMissingLayout(VantorimRun& run, const OnlineLayout& online, ReportTable& table) {
   const ReportRow local = table.Current();
   run.WriteLogLine("Relatório personalizado " + quoted(local.FILENAME) + " presente no diretório " +
                    quoted(local.DIRETORIO) + " não foi encontrado no terminal e será baixado novamente");
   if (!run.DownloadFile(local.FILENAME + ".fr3", std::to_string(local.HANDLE), local.DIRETORIO,
                         layoutFolder(local.DIRETORIO) + local.FILENAME + ".fr3"))
-    return run.endRun(ExtraDisconnect::BeforeShutdown);
+    return downloadFailed();
   table.SetDataAlt(online.changed);
   table.SetChanged(true);
-  return true;
+  return StepOutcome::goOn();
 }
 
-// A layout the table does not hold yet. False when the run ended.
-bool registerLayout(VantorimRun& run, const OnlineLayout& online, ReportTable& table) {
+// A layout the table does not hold yet.
+StepOutcome registerLayout(VantorimRun& run, const OnlineLayout& online, ReportTable& table) {
   ReportRow row;
   row.HANDLE = online.handle;
   row.FILENAME = online.fileName;
@@ -86,9 +90,9 @@ bool registerLayout(VantorimRun& run, const OnlineLayout& online, ReportTable& t
   const std::string layout = layoutFolder(online.folder) + online.fileName + ".fr3";
   if (!platform::fileExists(layout) &&
       !run.DownloadFile(online.fileName + ".fr3", std::to_string(online.handle), online.folder, layout))
-    return run.endRun(ExtraDisconnect::BeforeShutdown);
+    return downloadFailed();
   run.WriteLogLine("Download de relatório personalizado " + where + " pela primeira vez");
-  return true;
+  return StepOutcome::goOn();
 }
 
 } // namespace
@@ -105,7 +109,7 @@ bool phaseCustomReports(VantorimRun& run) {
   run.ShowStatus("Conferindo personalizados", 0, query.RecordCount(), 0);
 
   for (query.First(); !query.Eof(); query.Next()) {
-    run.ShowStatus("", 0, 0, 1);
+    run.advance(1);
     OnlineLayout online{query.FieldAsInteger("HANDLE"), query.FieldAsString("FILENAME"),
                         query.FieldAsString("DIRETORIO"), query.FieldAsDateTime("DATAALT")};
     // A name that would lead outside the report folders is never fetched or written.
@@ -122,16 +126,15 @@ bool phaseCustomReports(VantorimRun& run) {
         continue;
       found = true;
       const bool present = platform::fileExists(layoutFolder(local.DIRETORIO) + local.FILENAME + ".fr3");
-      if (!present) {
-        if (!refetchMissingLayout(run, online, table)) return false;
-      } else if (local.DATAALT && *local.DATAALT == online.changed) {
+      if (local.DATAALT && *local.DATAALT == online.changed && present) {
         run.WriteLogLine("Encontrado personalizado " + quoted(local.FILENAME) + " presente no diretório " +
                          quoted(local.DIRETORIO) + ", mas sem alterações");
-      } else if (!swapLayout(run, online, table)) {
-        return false;
+        continue;
       }
+      if (!run.proceed(present ? swapLayout(run, online, table) : refetchMissingLayout(run, online, table)))
+        return false;
     }
-    if (!found && !registerLayout(run, online, table)) return false;
+    if (!found && !run.proceed(registerLayout(run, online, table))) return false;
   }
   run.ShowStatus("", 0, 100, 0);
   return true;

@@ -24,9 +24,7 @@ bool phaseHandOver(VantorimRun& run) {
     run.WriteLogLine("Recriando o arquivo essencial para conferência das próximas execuções do Vantorim");
     std::string error;
     if (!run.dmUtilsDbOnline.criaArquivoBaseOnline(error))
-      return run.abortRun(
-          std::string(kEssentialNotSavedLog) + error, "",
-          ExtraDisconnect::BeforeShutdown);
+      return run.proceed(essentialFileNotSaved(error));
   } else {
     run.WriteLogLine("Definição sobre recriação do arquivo essencial: será atualizado 0-1 (" +
                      std::to_string(TdmUtils::getIntegerFromBoolean(table.Changed())) + ") | count dos dados (" +
@@ -35,7 +33,7 @@ bool phaseHandOver(VantorimRun& run) {
 
   runQuery(query, "select CONEXAOONLINE from tabclientes where HANDLE = :vp1", table.Current().HANDLE);
   if (query.RecordCount() == 0)
-    return run.abortRun("Servidor do Banco de Dados não encontrado. ", "", ExtraDisconnect::BeforeShutdown);
+    return run.proceed(StepOutcome::alreadyTold("Servidor do Banco de Dados não encontrado. ", ExtraDisconnect::BeforeShutdown));
   query.First();
   run.dmUtils.setToConfig("CONEXAO", "CaminhoExterno", query.FieldAsString("CONEXAOONLINE"), kConfigPath);
 
@@ -47,7 +45,7 @@ bool phaseHandOver(VantorimRun& run) {
   // Its outcome is not looked at: a missing executable ends the run all the same.
   platform::shellOpen(std::string(kInstallRoot) + application, "", platform::kShowNormal);
   run.form.requestTermination();
-  return false;
+  return run.proceed(StepOutcome::ended());
 }
 
 } // namespace vt

@@ -51,7 +51,7 @@ bool phaseInterruptedInstallation(VantorimRun& run) {
   }
   if (!journal->reportsServerFolder.empty()) {
     run.WriteLogLine("Conclui a troca interrompida da reports");
-    allInstalled = finishReportsUpdate(run, folder, journal->reportsServerFolder) && allInstalled;
+    allInstalled = finishReportsUpdate(run, journal->reportsServerFolder) && allInstalled;
   }
   if (allInstalled) {
     removeInstallJournal(folder);

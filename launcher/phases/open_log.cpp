@@ -19,19 +19,19 @@ bool phaseOpenLog(VantorimRun& run) {
   if (!platform::directoryExists(dwd)) platform::createDirectories(dwd);
 
   const auto now = utils::nowDateTime(run.clock);
-  run.form.setLogPath("");
-  run.form.setLogPath(logFolder + "\\log" +
-                  TdmUtils::soNumericos(utils::formatDateTime(platform::userRegionalFormats().shortDateFormat, now)) +
-                  ".txt");
+  std::string& logPath = run.state.logPath;
+  logPath.clear();
+  logPath = logFolder + "\\log" +
+            TdmUtils::soNumericos(utils::formatDateTime(platform::userRegionalFormats().shortDateFormat, now)) + ".txt";
   run.form.clearLog();
   const std::string banner = std::string(89, '=') + "\r\n" + utils::formatShortDateLongTime(now) + " Vantorim iniciado";
-  if (platform::fileExists(run.form.logPath())) {
+  if (platform::fileExists(logPath)) {
     run.WriteLogLine(banner);
     return true;
   }
   std::string error;
   // The file could not be created, so the failure line reaches the screen only.
-  if (!run.dmUtils.criaArquivo(banner, run.form.logPath(), error)) return run.abortRun(error, error);
+  if (!run.dmUtils.criaArquivo(banner, logPath, error)) return run.proceed(StepOutcome::abort(error, error));
   return true;
 }
 

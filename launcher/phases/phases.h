@@ -30,4 +30,8 @@ bool phaseHandOver(VantorimRun& run);             // "Guardando os dados" and th
 
 std::span<const Phase> runPhases();
 
+// Showing the window, before the run: internet, the install root and the
+// MySQL client library, then the start flag (phases/startup_checks.cpp).
+void runStartupChecks(VantorimRun& run);
+
 } // namespace vt

@@ -13,7 +13,7 @@ bool phaseRegisteredCompanies(VantorimRun& run) {
   auto& table = run.dmUtilsDbOnline.cdsDados;
   run.ShowStatus("Conferindo empresas", 0, table.RecordCount(), 0);
   run.WriteLogLine("Leitura do arquivo essencial para guardar as empresas disponíveis nele");
-  run.state.handleList = buildHandleList(table, [&] { run.ShowStatus("", 0, 0, 1); });
+  run.state.handleList = buildHandleList(table, [&] { run.advance(1); });
   return true;
 }
 

@@ -20,76 +20,74 @@
 namespace vt {
 namespace {
 
-bool firstRunRegistration(VantorimRun& run) {
+// The implanter's password and the company's handle, the company found
+// online and confirmed, its row added and, without a whole reports folder,
+// the suite fetched at the company's release.
+StepOutcome firstRunRegistration(VantorimRun& run) {
   RunState& state = run.state;
   TdmOnline& online = run.dmOnline;
   run.ShowStatus("Criando Dados Iniciais", 0, 100, 0);
   run.WriteLogLine("O arquivo essencial não existe");
 
   std::string password;
-  if (!run.dmForms.formSenhaAdmin(2, password)) return run.endRun();
+  if (!run.dmForms.formSenhaAdmin(2, password)) return StepOutcome::alreadyTold();
   if (!isImplanterPassword(password))
-    return run.abortRun("Errou senha desenvolvedor para criar arquivo essencial",
-                        "Esse processo só pode ser realizado por um implantador Quorvelin.");
+    return StepOutcome::abort("Errou senha desenvolvedor para criar arquivo essencial",
+                              "Esse processo só pode ser realizado por um implantador Quorvelin.");
 
-  run.ShowStatus("", 0, 0, 25);
+  run.advance(25);
   std::string handleText;
   if (!run.input.inputQuery("Configuração Inicial",
                             "Digite o handle do cliente que o Vantorim irá trabalhar inicialmente:", handleText))
-    return run.abortRun("Cancelou ao indicar o Handle para criar arquivo essencial", "");
+    return StepOutcome::alreadyTold("Cancelou ao indicar o Handle para criar arquivo essencial");
 
-  run.ShowStatus("", 0, 0, 50);
+  run.advance(50);
   if (!TdmUtils::strIsInteger(handleText))
-    return run.abortRun("Não digitou um handle como inteiro válido para criar arquivo essencial",
-                        "O handle precisa ser um número inteiro válido.");
+    return StepOutcome::abort("Não digitou um handle como inteiro válido para criar arquivo essencial",
+                              "O handle precisa ser um número inteiro válido.");
   const int handle = static_cast<int>(*utils::parseIntegerText(handleText, INT32_MIN, INT32_MAX));
 
-  run.ShowStatus("", 0, 0, 70);
+  run.advance(70);
   run.WriteLogLine("Se conecta ao banco online para conferir se a empresa do handle informado existe");
   // From the connection to the disconnect below, every way out disconnects.
-  ScopedOnlineSession session(online);
-  const std::string reason = session.connect();
-  if (!reason.empty()) {
-    run.WriteLogLine("Falha para se conectar no banco online. Motivo: " + reason);
+  ScopedOnlineSession& session = run.beginSession();
+  if (const auto reason = session.connect()) {
+    run.WriteLogLine("Falha para se conectar no banco online. Motivo: " + *reason);
     run.WriteLogLine("Realiza tentativa no banco online alternativo");
-    const std::string alternative = session.connectAlternative();
-    if (!alternative.empty()) {
-      run.WriteLogLine("Falha para se conectar no banco online alternativo. Motivo: " + alternative);
-      return run.abortRun("",
-                          "Não foi possível se conectar ao banco online para consulta do cadastro do cliente "
-                          "Quorvelin. Motivo: " +
-                              reason + ". Motivo Alternativo: " + alternative,
-                          ExtraDisconnect::BeforeMessage, &session);
+    if (const auto alternative = session.connectAlternative()) {
+      run.WriteLogLine("Falha para se conectar no banco online alternativo. Motivo: " + *alternative);
+      return StepOutcome::abort("",
+                                "Não foi possível se conectar ao banco online para consulta do cadastro do cliente "
+                                "Quorvelin. Motivo: " +
+                                    *reason + ". Motivo Alternativo: " + *alternative,
+                                ExtraDisconnect::BeforeMessage);
     }
   }
 
-  run.ShowStatus("", 0, 0, 80);
-  run.WriteLogLine("Confere se tabela tabclientes no banco online está acessível");
-  runQuery(online.qryOneLine, "show tables like 'tabclientes'");
-  if (online.qryOneLine.RecordCount() == 0)
-    return run.abortRun("A tabela tabclientes no banco online não está acessível",
-                        "Não foi encontrada tabela disponível para consulta do cadastro do cliente Quorvelin.",
-                        ExtraDisconnect::AfterMessage, &session);
+  run.advance(80);
+  if (StepOutcome readable = tableReadable(
+          run, "tabclientes", "Não foi encontrada tabela disponível para consulta do cadastro do cliente Quorvelin.");
+      !readable)
+    return readable;
 
-  run.ShowStatus("", 0, 0, 90);
+  run.advance(90);
   run.WriteLogLine("Busca na tabela a empresa pelo handle indicado");
   runQuery(online.qryOneLine, "select RAZAOSOCIAL,NOMEFANT,RELEASE_VANTORIM from tabclientes where HANDLE = :vp1",
            handle);
   if (online.qryOneLine.RecordCount() == 0)
-    return run.abortRun("Empresa buscada pelo handle " + handleText + " não foi encontrada",
-                        "Não foi encontrado o cadastro do handle nº " + handleText +
-                            " na consulta do cadastro do cliente Quorvelin.",
-                        ExtraDisconnect::AfterMessage, &session);
+    return StepOutcome::abort("Empresa buscada pelo handle " + handleText + " não foi encontrada",
+                              "Não foi encontrado o cadastro do handle nº " + handleText +
+                                  " na consulta do cadastro do cliente Quorvelin.",
+                              ExtraDisconnect::AfterMessage);
 
-  run.ShowStatus("", 0, 0, 99);
+  run.advance(99);
   run.WriteLogLine("Pergunta se deseja continuar o Vantorim com a empresa informada");
   const std::string question = "Empresa encontrada!\r\n\r\nHandle: " + handleText +
                                "\r\nRazão Social: " + online.qryOneLine.FieldAsString("RAZAOSOCIAL") +
                                "\r\nNome Fantasia: " + online.qryOneLine.FieldAsString("NOMEFANT") +
                                "\r\n\r\nDeseja continuar com essa empresa?";
   if (!run.dmUtils.exibeMsg(question, "Informação", true, true))
-    return run.abortRun("Cancelou o processo do Vantorim com a empresa informada", "", ExtraDisconnect::None,
-                        &session);
+    return StepOutcome::alreadyTold("Cancelou o processo do Vantorim com a empresa informada");
 
   if (!state.reportsPresent) {
     state.releaseNumber = online.qryOneLine.FieldAsInteger("RELEASE_VANTORIM");
@@ -99,6 +97,7 @@ bool firstRunRegistration(VantorimRun& run) {
   run.ShowStatus("", 0, 100, 0);
   online.qryOneLine.Close();
   session.disconnect();
+  run.endSession();
 
   run.WriteLogLine("Registrou no arquivo essencial do Vantorim a empresa informada");
   auto& table = run.dmUtilsDbOnline.cdsDados;
@@ -106,14 +105,15 @@ bool firstRunRegistration(VantorimRun& run) {
   row.HANDLE = handle;
   row.DATAALT = utils::encodeDate(1990, 1, 1);
   table.Append(row);
+  state.company = handle;
 
-  if (!state.reportsPresent &&
-      !UpdateApplications(run, run.launcherFolder(), handle, false, state.releaseNumber))
-    return run.abortRun("Falha ao tentar realizar a atualização dos arquivos", "", ExtraDisconnect::BeforeShutdown);
+  if (!state.reportsPresent && !UpdateApplications(run, UpdatePass::First))
+    return StepOutcome::alreadyTold("Falha ao tentar realizar a atualização dos arquivos",
+                                    ExtraDisconnect::BeforeShutdown);
 
   run.WriteLogLine("Leitura do arquivo para o handle: " + handleText);
   table.SetChanged(true);
-  return true;
+  return StepOutcome::goOn();
 }
 
 } // namespace
@@ -121,12 +121,14 @@ bool firstRunRegistration(VantorimRun& run) {
 bool phaseRegistration(VantorimRun& run) {
   const std::string stored = run.dmUtils.getFromConfig("CONFIGURACAO", "BancoOnLine", kConfigPath);
   run.WriteLogLine("Confere se o arquivo Config");
-  if (stored.empty()) return firstRunRegistration(run);
+  if (stored.empty()) return run.proceed(firstRunRegistration(run));
 
   run.WriteLogLine("O arquivo essencial existe e terá seu conteúdo lido");
-  const std::string error = run.dmUtilsDbOnline.lerArquivoBaseOnline(stored);
-  if (!error.empty()) return run.abortRun(error, error);
-  run.WriteLogLine("Leitura do arquivo para o handle: " + std::to_string(run.dmUtilsDbOnline.cdsDados.Current().HANDLE));
+  // lerArquivoBaseOnline's contract: empty on success, otherwise the error.
+  if (const std::string error = run.dmUtilsDbOnline.lerArquivoBaseOnline(stored); !error.empty())
+    return run.proceed(StepOutcome::abort(error, error));
+  run.state.company = run.dmUtilsDbOnline.cdsDados.Current().HANDLE;
+  run.WriteLogLine("Leitura do arquivo para o handle: " + std::to_string(run.state.company));
   return true;
 }
 

@@ -1,6 +1,7 @@
 // The programs the suite no longer ships, the database tool folder and the
 // files earlier updates left behind. Whatever cannot be deleted stays, and
 // the run goes on.
+#include <array>
 #include <chrono>
 #include <string>
 
@@ -11,6 +12,19 @@
 #include "platform/files.h"
 
 namespace vt {
+namespace {
+
+// Programs of earlier releases of the suite that it no longer ships.
+constexpr std::array<std::string_view, 14> kRetiredPrograms = {
+    "QuorvelinLocal.exe",    "QuorvelinBackup.exe",     "QuorvelinReplicador.exe", "AtualizadorQuorvelin.exe",
+    "PendrakSync.exe",       "CaspeloTouch.exe",        "CaspeloDelivery.exe",     "QuorvelinEtiquetas.exe",
+    "QuorvelinAgenda.exe",   "ConfiguraBancoQuorvelin.exe", "QuorvelinServidor.exe", "QuorvelinNFe.exe",
+    "PendrakRelatorios.exe", "QuorvelinImportador.exe",
+};
+
+} // namespace
+
+std::span<const std::string_view> retiredPrograms() { return kRetiredPrograms; }
 
 bool phaseRetiredPrograms(VantorimRun& run) {
   using namespace std::chrono_literals;

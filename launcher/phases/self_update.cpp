@@ -26,11 +26,11 @@ namespace {
 // renames on the same volume. A running executable can be renamed on
 // Windows but not overwritten, and a failure or a power cut at any other
 // moment leaves a launcher the terminal's shortcut can start.
-bool replaceLauncher(VantorimRun& run, ScopedOnlineSession& session) {
+StepOutcome replaceLauncher(VantorimRun& run, ScopedOnlineSession& session) {
   const std::string folder = run.launcherFolder();
   run.form.showWarning(true);
   if (!run.DownloadFile("Vantorim.zip", "", "Quorvelin/upd/", folder + "dwd\\Vantorim.zip"))
-    return run.endRun(ExtraDisconnect::BeforeShutdown, &session);
+    return StepOutcome::alreadyTold("", ExtraDisconnect::BeforeShutdown);
 
   run.WriteLogLine("Descompacta o Vantorim baixado");
   const std::string staging = folder + "dwd\\novo_Vantorim";
@@ -39,7 +39,7 @@ bool replaceLauncher(VantorimRun& run, ScopedOnlineSession& session) {
   // A package without the launcher at its top level would leave nothing to
   // start: it fails as a package that does not extract.
   if (!utils::extractZip(folder + "dwd\\Vantorim.zip", staging) || !platform::fileExists(stagedExe))
-    return run.abortRun("", extractionFailedMessage("Vantorim.zip"), ExtraDisconnect::AfterMessage, &session);
+    return StepOutcome::abort("", extractionFailedMessage("Vantorim.zip"), ExtraDisconnect::AfterMessage);
   // The package's other files go to the launcher folder before the swap: the
   // new build may need them as soon as it starts.
   for (const platform::DirEntry& entry : platform::listDirectory(staging, "*")) {
@@ -52,8 +52,8 @@ bool replaceLauncher(VantorimRun& run, ScopedOnlineSession& session) {
   const std::string running = folder + run.exeName();
   const std::string swap = folder + "TrocaParaAtualizacao_" + run.exeName();
   if (!platform::moveFile(running, swap))
-    return run.abortRun("", "Não foi possível renomear o Vantorim para troca por uma versão mais atualizada.",
-                        ExtraDisconnect::AfterMessage, &session);
+    return StepOutcome::abort("", "Não foi possível renomear o Vantorim para troca por uma versão mais atualizada.",
+                              ExtraDisconnect::AfterMessage);
   // The new build takes the regular name, which the restart starts (a
   // launcher started under another name leaves a Vantorim.exe that is not
   // running, and that one gives way).
@@ -62,7 +62,7 @@ bool replaceLauncher(VantorimRun& run, ScopedOnlineSession& session) {
   if (!platform::moveFile(stagedExe, target)) {
     if (platform::moveFile(swap, running))
       run.WriteLogLine("Não foi possível colocar o novo Vantorim no lugar; o Vantorim atual voltou ao seu nome");
-    return run.abortRun("", extractionFailedMessage("Vantorim.zip"), ExtraDisconnect::AfterMessage, &session);
+    return StepOutcome::abort("", extractionFailedMessage("Vantorim.zip"), ExtraDisconnect::AfterMessage);
   }
   reachedStep(run, steps::kSelfUpdateInPlace);
 
@@ -73,7 +73,7 @@ bool replaceLauncher(VantorimRun& run, ScopedOnlineSession& session) {
   run.releaseInstanceLock();
   platform::shellOpen(std::string(kInstallRoot) + "Vantorim.exe", "", platform::kShowNormal);
   run.form.requestTermination();
-  return false;
+  return StepOutcome::ended();
 }
 
 } // namespace
@@ -82,29 +82,29 @@ bool phaseSelfUpdate(VantorimRun& run) {
   TdmOnline& online = run.dmOnline;
   run.WriteLogLine("Conectando ao banco de dados online da Quorvelin para verificar versão do Vantorim");
   run.ShowStatus("Conectando online", 0, 100, 0);
-  ScopedOnlineSession session(online);
-  const std::string reason = session.connect();
-  if (!reason.empty())
-    return run.abortRun("Falha para se conectar no banco online para troca do Vantorim. Motivo: " + reason,
-                        "Não foi possível se conectar ao banco online para consulta da versão do Vantorim. Motivo: " +
-                            reason,
-                        ExtraDisconnect::BeforeMessage, &session);
+  ScopedOnlineSession& session = run.beginSession();
+  if (const auto reason = session.connect())
+    return run.proceed(
+        StepOutcome::abort("Falha para se conectar no banco online para troca do Vantorim. Motivo: " + *reason,
+                           "Não foi possível se conectar ao banco online para consulta da versão do Vantorim. Motivo: " +
+                               *reason,
+                           ExtraDisconnect::BeforeMessage));
 
-  run.ShowStatus("", 0, 0, 25);
-  run.WriteLogLine("Confere se tabela tabscoappversoes no banco online está acessível");
-  runQuery(online.qryOneLine, "show tables like 'tabscoappversoes'");
-  if (online.qryOneLine.RecordCount() == 0)
-    return run.abortRun("A tabela tabscoappversoes no banco online não está acessível",
-                        "Não foi encontrada tabela disponível para consulta da versão do Vantorim.",
-                        ExtraDisconnect::AfterMessage, &session);
+  run.advance(25);
+  if (!run.proceed(tableReadable(run, "tabscoappversoes",
+                                 "Não foi encontrada tabela disponível para consulta da versão do Vantorim.")))
+    return false;
 
-  run.ShowStatus("", 0, 0, 50);
+  run.advance(50);
   runQuery(online.qryOneLine, "select VANTORIM from tabscoappversoes where CODIGO = 1");
   run.WriteLogLine("Compara a versão do Vantorim local com a versão do banco online para atualizar se necessário");
   const std::string published =
       online.qryOneLine.RecordCount() == 0 ? std::string() : TdmUtils::soNumericos(fieldText(online.qryOneLine, "VANTORIM"));
   const std::string local = TdmUtils::soNumericos(TdmUtils::GetExeVersion(run.launcherFolder() + run.exeName()));
-  if (published == local) return true; // the session disconnects on the way out
+  if (published == local) {
+    run.endSession(); // disconnects
+    return true;
+  }
 
   // A swap file beside us means this process was started by the update that
   // just ran, and the build it brought still is not the published one (the
@@ -113,9 +113,10 @@ bool phaseSelfUpdate(VantorimRun& run) {
   if (platform::fileExists(run.launcherFolder() + "TrocaParaAtualizacao_" + run.exeName())) {
     run.WriteLogLine("A versão do Vantorim recém-atualizado (" + local + ") continua diferente da versão do banco online (" +
                      published + "); a atualização não será repetida");
+    run.endSession();
     return true;
   }
-  return replaceLauncher(run, session);
+  return run.proceed(replaceLauncher(run, session));
 }
 
 } // namespace vt

@@ -18,8 +18,7 @@
 namespace vt {
 namespace {
 
-// False when the run ended.
-bool checkCompanies(VantorimRun& run, ScopedOnlineSession& session) {
+StepOutcome checkCompanies(VantorimRun& run) {
   RunState& state = run.state;
   OnlineQuery& query = run.dmOnline.qryOneLine;
   auto& table = run.dmUtilsDbOnline.cdsDados;
@@ -29,8 +28,11 @@ bool checkCompanies(VantorimRun& run, ScopedOnlineSession& session) {
   const std::string installedDigits = TdmUtils::soNumericos(state.installedVersion);
   int previous = 0;
   for (table.First(); !table.Eof(); table.Next()) {
-    run.ShowStatus("", 0, 0, 1);
-    const int handle = table.Current().HANDLE;
+    run.advance(1);
+    // The company of the row the walk stands on: the one updated when the
+    // check stops there, the last row's otherwise.
+    state.company = table.Current().HANDLE;
+    const int handle = state.company;
     if (handle == previous) continue;
     previous = handle;
     const std::string h = std::to_string(handle);
@@ -38,13 +40,14 @@ bool checkCompanies(VantorimRun& run, ScopedOnlineSession& session) {
     runQuery(query, "select SCO_VERSAO,RELEASE_VANTORIM from tabclientes where HANDLE = :vp1", handle);
     if (query.RecordCount() == 0) {
       const std::string text = "Não foi encontrada tabela disponível para consulta da versão online (Handle nº: " + h + ").";
-      return run.abortRun(text, text, ExtraDisconnect::AfterMessage, &session);
+      return StepOutcome::abort(text, text, ExtraDisconnect::AfterMessage);
     }
     if (query.RecordCount() > 1)
-      return run.abortRun("Houve problemas na consulta da versão (Handle nº: " + h + "). Mais de um registro foi encontrado",
-                          "Houve problemas na consulta da versão (Handle nº: " + h +
-                              "). Entre em contato com o suporte Quorvelin para verificação das versões.",
-                          ExtraDisconnect::AfterMessage, &session);
+      return StepOutcome::abort(
+          "Houve problemas na consulta da versão (Handle nº: " + h + "). Mais de um registro foi encontrado",
+          "Houve problemas na consulta da versão (Handle nº: " + h +
+              "). Entre em contato com o suporte Quorvelin para verificação das versões.",
+          ExtraDisconnect::AfterMessage);
 
     run.form.showWarning(false);
     bool updateNeeded = false;
@@ -72,41 +75,40 @@ bool checkCompanies(VantorimRun& run, ScopedOnlineSession& session) {
     run.form.showWarning(true);
     run.WriteLogLine("As versões estão diferentes, os aplicativos terão que ser atualizados");
     query.Close();
-    if (!UpdateApplications(run, run.launcherFolder(), handle, false, state.releaseNumber))
-      return run.abortRun("Falha ao tentar realizar a atualização dos arquivos", "", ExtraDisconnect::BeforeShutdown,
-                          &session);
+    if (!UpdateApplications(run, UpdatePass::First))
+      return StepOutcome::alreadyTold("Falha ao tentar realizar a atualização dos arquivos",
+                                      ExtraDisconnect::BeforeShutdown);
     break; // one update per run: the table stays on this company's row
   }
-  return true;
+  return StepOutcome::goOn();
 }
 
-bool redundancyPass(VantorimRun& run, ScopedOnlineSession& session) {
+StepOutcome redundancyPass(VantorimRun& run) {
   run.WriteLogLine("Mesmo com processo de download dos arquivos finalizados, realiza a redundância para garantia");
   const bool pointOfSale = run.state.baseApplication == "Caspelo";
   const std::string base = pointOfSale ? "Caspelo" : "Quorvelin";
   if (platform::fileExists(run.launcherFolder() + base + ".exe")) {
     run.WriteLogLine("Redundância de download dos arquivos não se fez necessária");
-    return true;
+    return StepOutcome::goOn();
   }
   run.WriteLogLine("Aplicativo base configurado como \"" + base +
                    "\" mas não foi encontrado o aplicativo mesmo depois do processo de download. Será realizada a "
                    "redundância");
   run.WriteLogLine("Inicia a redundância de download dos arquivos");
-  if (!UpdateApplications(run, run.launcherFolder(), run.dmUtilsDbOnline.cdsDados.Current().HANDLE, true,
-                          run.state.releaseNumber))
-    return run.abortRun("Falha ao tentar realizar a redundância de download dos arquivos",
-                        "Mesmo após 2 tentativas de download dos aplicativos necessários, não foi possível baixá-los. "
-                        "Contacte o suporte da Quorvelin para averiguação.",
-                        ExtraDisconnect::BeforeMessage, &session);
-  return true;
+  if (!UpdateApplications(run, UpdatePass::Redundancy))
+    return StepOutcome::abort("Falha ao tentar realizar a redundância de download dos arquivos",
+                              "Mesmo após 2 tentativas de download dos aplicativos necessários, não foi possível "
+                              "baixá-los. Contacte o suporte da Quorvelin para averiguação.",
+                              ExtraDisconnect::BeforeMessage);
+  return StepOutcome::goOn();
 }
 
 } // namespace
 
 bool phaseUpdateCheck(VantorimRun& run) {
   ScopedOnlineSession& session = run.session();
-  if (!checkCompanies(run, session)) return false;
-  if (!redundancyPass(run, session)) return false;
+  if (!run.proceed(checkCompanies(run))) return false;
+  if (!run.proceed(redundancyPass(run))) return false;
   run.ShowStatus("", 0, 100, 0);
   run.dmOnline.qryOneLine.Close();
   session.disconnect();

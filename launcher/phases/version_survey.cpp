@@ -27,14 +27,15 @@ bool phaseVersionSurvey(VantorimRun& run) {
     const std::string version = TdmUtils::GetExeVersion(path);
     // The whole texts are compared, not their digits.
     if (!installed.empty() && version != installed)
-      return run.abortRun("Identificada que a versão do arquivo " + path + " está diferente dos outros arquivos verificados",
-                          "A versão do \"" + std::string(app.file) + "\" em \"" + folder +
-                              "\" está diferente de outros aplicativos." + contact);
+      return run.proceed(StepOutcome::abort(
+          "Identificada que a versão do arquivo " + path + " está diferente dos outros arquivos verificados",
+          "A versão do \"" + std::string(app.file) + "\" em \"" + folder + "\" está diferente de outros aplicativos." +
+              contact));
     installed = version;
     if (installed.empty())
-      return run.abortRun("Não foi encontrada a versão do arquivo " + path,
-                          "Não foi possível verificar a versão do \"" + std::string(app.file) + "\" em \"" + folder +
-                              "\"." + contact);
+      return run.proceed(StepOutcome::abort("Não foi encontrada a versão do arquivo " + path,
+                                            "Não foi possível verificar a versão do \"" + std::string(app.file) +
+                                                "\" em \"" + folder + "\"." + contact));
     run.ShowStatus("", 0, 4, app.barAfter);
   }
   return true;

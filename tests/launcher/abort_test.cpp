@@ -3,6 +3,7 @@
 // the scoped session that disconnects exactly once.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 
 #include "launcher/run.h"
@@ -40,13 +41,15 @@ TEST(AbortRun, TheExtraDisconnectComesWhereTheFailurePutsIt) {
         if (line == "- Encerra a aplicação\r\n") atClosing = f.credentials.calls;
       };
       {
-        ScopedOnlineSession session(f.dmOnline);
-        EXPECT_FALSE(f.run.abortRun("Falhou o passo", c.withMessage ? "Não deu certo." : "", c.where,
-                                    withSession ? &session : nullptr));
+        // A session the run holds is the one the abort disconnects through;
+        // one of the stretch's own is not.
+        std::optional<ScopedOnlineSession> own;
+        ScopedOnlineSession& session = withSession ? f.run.beginSession() : own.emplace(f.dmOnline);
+        EXPECT_FALSE(f.run.proceed(StepOutcome::abort("Falhou o passo", c.withMessage ? "Não deu certo." : "", c.where)));
         if (withSession) EXPECT_FALSE(session.pending());
       }
-      // The closing routine disconnects as well; a session given to the
-      // abort owes nothing afterwards, one that was not given closes once more.
+      // The closing routine disconnects as well; a session the run holds owes
+      // nothing afterwards, one it does not hold closes once more.
       const int extra = c.where == ExtraDisconnect::None ? 0 : 1;
       const int sessionLeft = withSession ? 0 : 1;
       EXPECT_EQ(f.credentials.calls, (extra + 1 + sessionLeft) * kPerDisconnect);

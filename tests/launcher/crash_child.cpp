@@ -19,14 +19,8 @@
 #include <windows.h>
 #endif
 
-#include "dialogs/forms.h"
-#include "dmutils/dm_utils.h"
-#include "launcher/frm_vantorim.h"
-#include "launcher/run.h"
-#include "online/dm_online.h"
+#include "launcher/launcher_modules.h"
 #include "platform/clock.h"
-#include "services/service_modules.h"
-#include "terminal/utils_db_online.h"
 #include "tests/launcher/crash_exit.h"
 #include "tests/launcher/recording_view.h"
 #include "tests/launcher/test_database.h"
@@ -44,35 +38,20 @@ namespace {
 }
 
 struct ChildLauncher {
-  ChildLauncher(const std::string& serverBase, const std::string& database, vt::LauncherSettings settings)
+  ChildLauncher(const std::string& database, vt::LauncherSettings settings)
       : credentials(vt::test::testDatabase(database)),
-        dmOnline(credentials, "C:\\Quorvelin\\libmySQL.dll", vt::AlternativeServer{"alt", "alt", "x", "127.0.0.1"}),
-        form(dmUtils, dmOnline, clock, view, std::move(settings)),
-        dbOnline(dmUtils, dmForms, clock, form.launcherFolder(), serverBase) {
-    dmUtils.attachForms(dmForms);
-    dmForms.attachUtils(dmUtils);
-    form.attachDbOnline(dbOnline);
-    form.attachRun(run);
-    dmForms.attachKeypad(keypad);
+        modules(vt::ModuleParts{clock, ui, input, view, credentials, std::move(settings),
+                                vt::AlternativeServer{"alt", "alt", "x", "127.0.0.1"}}) {
+    modules.dmForms.attachKeypad(keypad);
   }
 
   vt::test::ScriptedMessageUi ui;
   vt::platform::ManualClock clock;
   vt::test::RecordingView view;
   vt::test::FixedCredentials credentials;
-  vt::TdmUtils dmUtils{clock, ui};
-  vt::TdmOnline dmOnline;
-  vt::TdmForms dmForms;
-  vt::TfrmVantorim form;
-  vt::TdmUtilsDbOnline dbOnline;
   vt::test::ScriptedKeypad keypad;
   vt::test::ScriptedInputUi input;
-  vt::TdmServMonitor dmServMonitor{dmUtils, clock};
-  vt::TdmAppFoodLog dmAppFoodLog{clock};
-  vt::TdmServOrbenta dmServOrbenta{dmUtils, clock, dmAppFoodLog};
-  vt::TdmServIFood dmServIFood{dmUtils, clock, dmAppFoodLog};
-  vt::VantorimRun run{vt::RunModules{dmUtils, dmOnline, dmForms, form, dbOnline, clock, input, dmServMonitor,
-                                     dmServIFood, dmServOrbenta}};
+  vt::LauncherModules modules;
 };
 
 } // namespace
@@ -88,8 +67,8 @@ int main(int argc, char** argv) {
   settings.stepReached = [&wanted](std::string_view step) {
     if (!wanted.empty() && step == wanted) endAbruptly();
   };
-  ChildLauncher launcher(argv[1], argv[2], std::move(settings));
-  launcher.run.execute();
-  std::cout << launcher.form.state().memLog;
+  ChildLauncher launcher(argv[2], std::move(settings));
+  launcher.modules.run.execute();
+  std::cout << launcher.modules.frmVantorim.state().memLog;
   return 0;
 }

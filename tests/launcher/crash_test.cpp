@@ -11,6 +11,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/scoped_handle_win.h"
 #else
 #include <sys/wait.h>
 #include <unistd.h>
@@ -65,8 +67,8 @@ protected:
     WaitForSingleObject(process.hProcess, 120000);
     DWORD code = 1;
     GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    platform::ScopedHandle(process.hThread).close();
+    platform::ScopedHandle(process.hProcess).close();
     if (code == 0) return ChildEnd::Completed;
     return code == test::kKilledExitCode ? ChildEnd::Killed : ChildEnd::Failed;
 #else

@@ -9,6 +9,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/scoped_handle_win.h"
 #endif
 
 #include "tests/launcher/launcher_fixture.h"
@@ -158,10 +160,11 @@ TEST(DownloadFile, ALocalFileHeldByAnotherProgramIsAnErrorNotAHang) {
   f.server.put(f.folder + "/Caspelo.zip", "conteudo");
   f.drive.write("C:\\Quorvelin\\dwd\\Caspelo.zip", "em uso");
   // Another program holds the file and denies every sharing.
-  HANDLE held = CreateFileW(L"C:\\Quorvelin\\dwd\\Caspelo.zip", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  platform::ScopedHandle held(
+      CreateFileW(L"C:\\Quorvelin\\dwd\\Caspelo.zip", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held.valid());
   const bool stored = f.form.DownloadFile("Caspelo.zip", "", f.folder + "/", "C:\\Quorvelin\\dwd\\Caspelo.zip");
-  CloseHandle(held);
+  held.close();
   EXPECT_FALSE(stored);
   ASSERT_EQ(f.ui.shown.size(), 1u);
   EXPECT_EQ(f.ui.shown[0].text.rfind("Erro ao realizar o download do arquivo Caspelo.zip.", 0), 0u);

@@ -8,6 +8,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/scoped_handle_win.h"
 #endif
 
 namespace vt {
@@ -36,10 +38,11 @@ TEST(limpaDwd, AFileInUseIsReportedAndTheOthersAreStillRemoved) {
   f.drive.write("C:\\Quorvelin\\dwd\\a.zip", "1");
   f.drive.write("C:\\Quorvelin\\dwd\\preso.zip", "2");
   f.drive.write("C:\\Quorvelin\\dwd\\z.zip", "3");
-  HANDLE held = CreateFileW(L"C:\\Quorvelin\\dwd\\preso.zip", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  platform::ScopedHandle held(
+      CreateFileW(L"C:\\Quorvelin\\dwd\\preso.zip", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held.valid());
   f.dbOnline.limpaDwd();
-  CloseHandle(held);
+  held.close();
   ASSERT_EQ(f.ui.shown.size(), 1u);
   EXPECT_EQ(f.ui.shown[0].text, "Não foi possível excluir C:\\Quorvelin\\dwd\\preso.zip");
   EXPECT_EQ(f.ui.shown[0].caption, "Atenção");

@@ -11,13 +11,8 @@ LauncherFixture::LauncherFixture(std::string exePath, std::string serverBase, Fi
     : credentials(std::move(creds)),
       // The alternative server is the loopback one with the primary's port:
       // a fixture never reaches out to the build's placeholder host.
-      dmOnline(credentials, "C:\\Quorvelin\\libmySQL.dll", AlternativeServer{"alt", "alt", "x", "127.0.0.1"}),
-      form(dmUtils, dmOnline, clock, view, LauncherSettings{serverBase, exePath}),
-      dbOnline(dmUtils, dmForms, clock, form.launcherFolder(), serverBase) {
-  dmUtils.attachForms(dmForms);
-  dmForms.attachUtils(dmUtils);
-  form.attachDbOnline(dbOnline);
-  form.attachRun(run);
+      modules(ModuleParts{clock, ui, input, view, credentials, LauncherSettings{serverBase, exePath},
+                          AlternativeServer{"alt", "alt", "x", "127.0.0.1"}}) {
   dmForms.attachKeypad(keypad);
   if (withClientLibrary) placeClientLibrary("C:\\Quorvelin\\libmySQL.dll");
 }

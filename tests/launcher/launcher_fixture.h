@@ -5,14 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/forms.h"
-#include "dmutils/dm_utils.h"
-#include "launcher/frm_vantorim.h"
-#include "launcher/run.h"
-#include "online/dm_online.h"
+#include "launcher/launcher_modules.h"
 #include "platform/clock.h"
-#include "services/service_modules.h"
-#include "terminal/utils_db_online.h"
 #include "tests/launcher/recording_view.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/temp_drive.h"
@@ -57,22 +51,23 @@ struct LauncherFixture {
   platform::ManualClock clock;
   RecordingView view;
   FixedCredentials credentials;
-  TdmUtils dmUtils{clock, ui};
-  TdmOnline dmOnline;
-  TdmForms dmForms;
-  TfrmVantorim form;
-  TdmUtilsDbOnline dbOnline;
-  // The on-screen log's entries, each as shown ("- " + text).
-  std::vector<std::string> logEntries() const;
-
   ScriptedKeypad keypad;
   ScriptedInputUi input;
-  TdmServMonitor dmServMonitor{dmUtils, clock};
-  TdmAppFoodLog dmAppFoodLog{clock};
-  TdmServOrbenta dmServOrbenta{dmUtils, clock, dmAppFoodLog};
-  TdmServIFood dmServIFood{dmUtils, clock, dmAppFoodLog};
-  VantorimRun run{RunModules{dmUtils, dmOnline, dmForms, form, dbOnline, clock, input, dmServMonitor, dmServIFood,
-                             dmServOrbenta}};
+  // The modules as the program joins them.
+  LauncherModules modules;
+  TdmUtils& dmUtils = modules.dmUtils;
+  TdmOnline& dmOnline = modules.dmOnline;
+  TdmForms& dmForms = modules.dmForms;
+  TfrmVantorim& form = modules.frmVantorim;
+  TdmUtilsDbOnline& dbOnline = modules.dmUtilsDbOnline;
+  TdmServMonitor& dmServMonitor = modules.dmServMonitor;
+  TdmAppFoodLog& dmAppFoodLog = modules.dmAppFoodLog;
+  TdmServOrbenta& dmServOrbenta = modules.dmServOrbenta;
+  TdmServIFood& dmServIFood = modules.dmServIFood;
+  VantorimRun& run = modules.run;
+
+  // The on-screen log's entries, each as shown ("- " + text).
+  std::vector<std::string> logEntries() const;
 };
 
 } // namespace vt::test

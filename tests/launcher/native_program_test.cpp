@@ -17,6 +17,7 @@
 #include "launcher/frm_vantorim.h"
 #include "platform/encoding.h"
 #include "platform/path.h"
+#include "platform/scoped_handle_win.h"
 #include "tests/launcher/launcher_fixture.h"
 #include "tests/support/client_library.h"
 #include "tests/support/temp_drive.h"
@@ -138,8 +139,8 @@ ProgramRun playUser(PROCESS_INFORMATION& process) {
   }
   if (!run.ended) TerminateProcess(process.hProcess, 99);
   GetExitCodeProcess(process.hProcess, &run.exitCode);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  platform::ScopedHandle(process.hThread).close();
+  platform::ScopedHandle(process.hProcess).close();
   return run;
 }
 
@@ -242,7 +243,7 @@ TEST(NativeProgramOffline, WithoutInternetTheOfflineBoxComesFirstAndTheOtherChec
 struct NativeWindow : ::testing::Test {
   test::LauncherFixture f;
   Win32Window window;
-  TfrmVantorim form{f.dmUtils, f.dmOnline, f.clock, window, LauncherSettings{"http://127.0.0.1:9/", "C:\\Quorvelin\\Vantorim.exe"}};
+  TfrmVantorim form{f.dmUtils, f.dmOnline, f.clock, window, "http://127.0.0.1:9/"};
   HWND memLog = nullptr;
 
   void SetUp() override {

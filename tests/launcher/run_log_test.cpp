@@ -22,7 +22,7 @@ TEST(RunLog, TheDaysFirstRunCreatesTheFileWithTheBannerAndShowsNothing) {
   f.clock.set({2025, 12, 8, 14, 3, 27, 0, 2});
   ASSERT_TRUE(phaseOpenLog(f.run));
   EXPECT_TRUE(f.drive.exists("C:\\Quorvelin\\dwd"));
-  EXPECT_EQ(f.form.logPath(), "C:\\Quorvelin\\logs\\vantorim\\log08122025.txt");
+  EXPECT_EQ(f.run.state.logPath, "C:\\Quorvelin\\logs\\vantorim\\log08122025.txt");
   EXPECT_EQ(logFile(f, "log08122025.txt"), kEquals + "\r\n08/12/2025 14:03:27 Vantorim iniciado\r\n");
   EXPECT_EQ(f.form.state().memLog, "");
   f.clock.set({2025, 12, 8, 14, 3, 30, 0, 2});

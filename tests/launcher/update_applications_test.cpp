@@ -147,7 +147,7 @@ struct UpdateApplicationsTest : ::testing::Test {
   }
 
   bool update(bool redundancy = false, int release = 0, int handle = kCompany) {
-    return UpdateApplications(f->run, kRoot, handle, redundancy, release);
+    return UpdateApplications(f->run, kRoot, handle, redundancy ? UpdatePass::Redundancy : UpdatePass::First, release);
   }
 
   std::string versionOf(const std::string& relative) const { return TdmUtils::GetExeVersion(kRoot + relative); }

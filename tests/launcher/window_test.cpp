@@ -49,7 +49,7 @@ TEST(FormShow, EachFailingCheckShowsItsMessageInOrderAndNoPhaseRuns) {
   EXPECT_EQ(f.dmUtils.getFromConfig("CONEXAO", "Caminho dos dados", "C:\\Quorvelin\\Config.ini"), "LocalHost");
   f.form.FormActivate();
   EXPECT_FALSE(f.form.runStarted());
-  EXPECT_EQ(f.form.logPath(), "");
+  EXPECT_EQ(f.run.state.logPath, "");
   // Entries before the log is opened reach the screen only.
   std::string expectedLog;
   for (size_t i = 0; i < 2 + offline; ++i) expectedLog += "- Encerra a aplicação\r\n";

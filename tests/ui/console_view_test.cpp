@@ -166,7 +166,7 @@ struct ConsoleDownload {
   explicit ConsoleDownload(bool terminal)
       : view(out, terminal, [this] { return viewTime += 1s; }),
         dmOnline(credentials, "C:\\Quorvelin\\libmySQL.dll", AlternativeServer{"alt", "alt", "x", "127.0.0.1"}),
-        form(dmUtils, dmOnline, clock, view, LauncherSettings{server.url(), "C:\\Quorvelin\\Vantorim.exe"}) {
+        form(dmUtils, dmOnline, clock, view, server.url()) {
     dmUtils.attachForms(dmForms);
     dmForms.attachUtils(dmUtils);
     drive.write("C:\\Quorvelin\\dwd\\.keep", "");

@@ -1,1 +1,0 @@
-// Keeps vt_rules a library while its facets grow; holds no code.

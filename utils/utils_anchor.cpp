@@ -1,1 +1,0 @@
-// Keeps vt_utils a library while its facets grow; holds no code.
