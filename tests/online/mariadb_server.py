@@ -22,14 +22,12 @@ import sys
 import tempfile
 import time
 
-SBIN = ["/usr/sbin", "/usr/local/sbin", "/sbin"]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import server_process  # noqa: E402
 
 
 def find(program):
-    path = shutil.which(program) or shutil.which(program, path=os.pathsep.join(SBIN))
-    if not path:
-        sys.exit(f"mariadb_server: {program} not found (install mariadb-server and mariadb-client)")
-    return path
+    return server_process.find(program, "mariadb_server", "mariadb-server and mariadb-client")
 
 
 def socket_path(state_dir):
@@ -45,31 +43,11 @@ def socket_path(state_dir):
 
 
 def read_pid(state_dir):
-    try:
-        with open(os.path.join(state_dir, "server.pid")) as f:
-            return int(f.read().strip())
-    except (OSError, ValueError):
-        return None
+    return server_process.read_number(os.path.join(state_dir, "server.pid"))
 
 
 def alive(pid):
-    if pid is None:
-        return False
-    try:
-        os.kill(pid, 0)
-    except ProcessLookupError:
-        return False
-    except PermissionError:
-        return True
-    # A zombie or a process that is no longer a server does not count.
-    try:
-        with open(f"/proc/{pid}/stat") as f:
-            if f.read().split()[2] == "Z":
-                return False
-        with open(f"/proc/{pid}/cmdline", "rb") as f:
-            return b"mariadbd" in f.read()
-    except OSError:
-        return False
+    return server_process.alive(pid, "mariadbd")
 
 
 def admin(state_dir, *args, timeout=30):
@@ -87,18 +65,8 @@ def stop(state_dir):
         admin(state_dir, "shutdown")
     except subprocess.TimeoutExpired:
         pass
-    for sig in (None, signal.SIGTERM, signal.SIGKILL):
-        if sig is not None and alive(pid):
-            os.kill(pid, sig)
-        deadline = time.monotonic() + 30
-        while alive(pid) and time.monotonic() < deadline:
-            time.sleep(0.2)
-        if not alive(pid):
-            break
-    try:
-        os.remove(os.path.join(state_dir, "server.pid"))
-    except OSError:
-        pass
+    server_process.end(pid, "mariadbd", (None, signal.SIGTERM, signal.SIGKILL), seconds=30, poll=0.2)
+    server_process.remove(os.path.join(state_dir, "server.pid"))
 
 
 def port_free(port):
@@ -137,19 +105,15 @@ def start(state_dir, port, setup_sql):
     install(state_dir, data_dir)
     sock = socket_path(state_dir)
     log_path = os.path.join(state_dir, "server.log")
-    with open(log_path, "ab") as log:
-        server = subprocess.Popen(
-            [find("mariadbd"), "--no-defaults", "--user=root", f"--datadir={data_dir}", f"--socket={sock}",
-             f"--port={port}", "--bind-address=127.0.0.1", "--skip-log-bin", "--innodb-buffer-pool-size=64M",
-             "--skip-name-resolve", f"--pid-file={os.path.join(state_dir, 'mariadbd.pid')}"],
-            stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True, close_fds=True)
-    with open(os.path.join(state_dir, "server.pid"), "w") as f:
-        f.write(f"{server.pid}\n")
+    server = server_process.start_detached(
+        [find("mariadbd"), "--no-defaults", "--user=root", f"--datadir={data_dir}", f"--socket={sock}",
+         f"--port={port}", "--bind-address=127.0.0.1", "--skip-log-bin", "--innodb-buffer-pool-size=64M",
+         "--skip-name-resolve", f"--pid-file={os.path.join(state_dir, 'mariadbd.pid')}"], log_path)
+    server_process.write_pid(os.path.join(state_dir, "server.pid"), server.pid)
     deadline = time.monotonic() + 60
     while True:
         if server.poll() is not None:
-            with open(log_path, errors="replace") as f:
-                tail = f.read()[-3000:]
+            tail = server_process.log_tail(log_path)
             sys.exit(f"mariadb_server: mariadbd ended with code {server.returncode}:\n{tail}")
         if admin(state_dir, "ping").returncode == 0:
             break

@@ -25,22 +25,18 @@ The queues (raw, printing to /dev/null; no job is ever sent):
 
 import argparse
 import os
-import shutil
-import signal
 import socket
 import subprocess
 import sys
 import time
 
+import server_process
+
 QUEUES = ["Caixa01", "Etiquetas", "Fiscal@srv01"]
-SBIN = ["/usr/sbin", "/usr/local/sbin", "/sbin"]
 
 
 def find(program):
-    path = shutil.which(program) or shutil.which(program, path=os.pathsep.join(SBIN))
-    if not path:
-        sys.exit(f"cups_server: {program} not found (install cups-daemon and cups-client)")
-    return path
+    return server_process.find(program, "cups_server", "cups-daemon and cups-client")
 
 
 def folders(state_dir):
@@ -57,42 +53,11 @@ def client_env(state_dir, port):
     return env
 
 
-def read_pid(state_dir):
-    try:
-        with open(os.path.join(state_dir, "cupsd.pid")) as f:
-            return int(f.read().strip())
-    except (OSError, ValueError):
-        return None
-
-
-def alive(pid):
-    if pid is None:
-        return False
-    try:
-        os.kill(pid, 0)
-        with open(f"/proc/{pid}/stat") as f:
-            if f.read().split()[2] == "Z":
-                return False
-        with open(f"/proc/{pid}/cmdline", "rb") as f:
-            return b"cupsd" in f.read()
-    except (ProcessLookupError, OSError):
-        return False
-
-
 def stop(state_dir):
-    pid = read_pid(state_dir)
-    if alive(pid):
-        for sig in (signal.SIGTERM, signal.SIGKILL):
-            os.kill(pid, sig)
-            deadline = time.monotonic() + 15
-            while alive(pid) and time.monotonic() < deadline:
-                time.sleep(0.1)
-            if not alive(pid):
-                break
-    try:
-        os.remove(os.path.join(state_dir, "cupsd.pid"))
-    except OSError:
-        pass
+    pid_file = os.path.join(state_dir, "cupsd.pid")
+    server_process.end(server_process.read_number(pid_file), "cupsd", server_process.TERM_THEN_KILL, seconds=15,
+                       poll=0.1)
+    server_process.remove(pid_file)
 
 
 def answers(port):
@@ -149,20 +114,16 @@ def start(state_dir, port):
                  "(configure another with -DVT_TEST_CUPS_PORT=...)")
     write_config(state_dir, port)
     d = folders(state_dir)
-    with open(os.path.join(d["log"], "cupsd.out"), "ab") as log:
-        server = subprocess.Popen(
-            [find("cupsd"), "-f", "-c", os.path.join(d["server"], "cupsd.conf"),
-             "-s", os.path.join(d["server"], "cups-files.conf")],
-            stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True, close_fds=True)
-    with open(os.path.join(state_dir, "cupsd.pid"), "w") as f:
-        f.write(f"{server.pid}\n")
+    log_path = os.path.join(d["log"], "cupsd.out")
+    server = server_process.start_detached(
+        [find("cupsd"), "-f", "-c", os.path.join(d["server"], "cupsd.conf"),
+         "-s", os.path.join(d["server"], "cups-files.conf")], log_path)
+    server_process.write_pid(os.path.join(state_dir, "cupsd.pid"), server.pid)
     deadline = time.monotonic() + 30
     while not answers(port):
         if server.poll() is not None or time.monotonic() > deadline:
             stop(state_dir)
-            with open(os.path.join(d["log"], "cupsd.out"), errors="replace") as f:
-                tail = f.read()[-3000:]
-            sys.exit(f"cupsd did not start:\n{tail}")
+            sys.exit(f"cupsd did not start:\n{server_process.log_tail(log_path)}")
         time.sleep(0.1)
     env = client_env(state_dir, port)
     for queue in QUEUES:

@@ -43,6 +43,8 @@ import urllib.parse
 import urllib.request
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
+import server_process
+
 # The stream's bytes repeat with a prime period, so a piece delivered at the
 # wrong offset never matches. Byte k is PATTERN[k % PERIOD], where the pattern
 # comes from the generator x' = x * 1664525 + 1013904223 (mod 2^32), x0 =
@@ -357,11 +359,7 @@ def run(args):
 
 
 def read_port(state_dir):
-    try:
-        with open(os.path.join(state_dir, "port")) as f:
-            return int(f.read().strip())
-    except (OSError, ValueError):
-        return None
+    return server_process.read_number(os.path.join(state_dir, "port"))
 
 
 def ping(port, timeout=2.0):
