@@ -11,7 +11,6 @@ running by an earlier run of the same state folder is stopped first. --stop
 shuts the server down. The server's log is STATE_DIR/server.log.
 """
 
-import argparse
 import hashlib
 import os
 import shutil
@@ -132,25 +131,5 @@ def start(state_dir, port, setup_sql):
     print(f"mariadb_server: listening on 127.0.0.1:{port} (pid {server.pid})")
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--start", action="store_true")
-    parser.add_argument("--stop", action="store_true")
-    parser.add_argument("--state-dir", required=True)
-    parser.add_argument("--port", type=int)
-    parser.add_argument("--setup-sql")
-    args = parser.parse_args()
-    state_dir = os.path.abspath(args.state_dir)
-    if args.start:
-        if not args.port or not args.setup_sql:
-            sys.exit("mariadb_server: --start needs --port and --setup-sql")
-        start(state_dir, args.port, args.setup_sql)
-    elif args.stop:
-        stop(state_dir)
-        print("mariadb_server: stopped")
-    else:
-        parser.error("--start or --stop")
-
-
 if __name__ == "__main__":
-    main()
+    server_process.main("mariadb_server", start, stop, ("setup-sql",))

@@ -23,7 +23,6 @@ The queues (raw, printing to /dev/null; no job is ever sent):
                            "@" names the server)
 """
 
-import argparse
 import os
 import socket
 import subprocess
@@ -140,24 +139,5 @@ def start(state_dir, port):
     print(f"cups_server: listening on 127.0.0.1:{port} (pid {server.pid}) with {', '.join(QUEUES)}")
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--start", action="store_true")
-    parser.add_argument("--stop", action="store_true")
-    parser.add_argument("--state-dir", required=True)
-    parser.add_argument("--port", type=int)
-    args = parser.parse_args()
-    state_dir = os.path.abspath(args.state_dir)
-    if args.start:
-        if not args.port:
-            sys.exit("cups_server: --start needs --port")
-        start(state_dir, args.port)
-    elif args.stop:
-        stop(state_dir)
-        print("cups_server: stopped")
-    else:
-        parser.error("--start or --stop")
-
-
 if __name__ == "__main__":
-    main()
+    server_process.main("cups_server", start, stop)

@@ -4,6 +4,7 @@ starting it detached from the caller (CTest waits for every process that
 holds its pipes).
 """
 
+import argparse
 import os
 import shutil
 import signal
@@ -90,3 +91,28 @@ def log_tail(log_path, size=3000):
 
 
 TERM_THEN_KILL = (signal.SIGTERM, signal.SIGKILL)
+
+
+def main(who, start, stop, start_options=()):
+    """The servers' command line: --start --state-dir DIR --port P (and the
+    options named in `start_options`, all needed) calls start(state_dir,
+    port, *options); --stop --state-dir DIR calls stop(state_dir)."""
+    parser = argparse.ArgumentParser(prog=f"{who}.py")
+    parser.add_argument("--start", action="store_true")
+    parser.add_argument("--stop", action="store_true")
+    parser.add_argument("--state-dir", required=True)
+    parser.add_argument("--port", type=int)
+    for option in start_options:
+        parser.add_argument("--" + option)
+    args = parser.parse_args()
+    state_dir = os.path.abspath(args.state_dir)
+    if args.start:
+        values = [getattr(args, option.replace("-", "_")) for option in start_options]
+        if not args.port or not all(values):
+            sys.exit(f"{who}: --start needs " + " and ".join(["--port"] + ["--" + o for o in start_options]))
+        start(state_dir, args.port, *values)
+    elif args.stop:
+        stop(state_dir)
+        print(f"{who}: stopped")
+    else:
+        parser.error("--start or --stop")
