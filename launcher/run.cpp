@@ -118,7 +118,7 @@ bool VantorimRun::proceed(const StepOutcome& outcome) {
   const ExtraDisconnect where = outcome.where();
   if (!outcome.logLine().empty()) WriteLogLine(outcome.logLine());
   if (where == ExtraDisconnect::BeforeMessage) disconnect();
-  if (!outcome.message().empty()) alert(outcome.message());
+  if (!outcome.userTold()) alert(outcome.message());
   if (where == ExtraDisconnect::AfterMessage || where == ExtraDisconnect::BeforeShutdown) disconnect();
   form.Shutdown(false);
   if (session) session->closedByShutdown();
