@@ -18,9 +18,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Start of the file-name part: after the last folder separator or drive colon.
+// Start of the file-name part: after the last folder separator or drive
+// colon. A "/" is part of the name, as it is for the platform's own paths.
 size_t fileNameStart(std::string_view path) {
-  size_t cut = path.find_last_of("\\/:");
+  size_t cut = path.find_last_of("\\:");
   return cut == std::string_view::npos ? 0 : cut + 1;
 }
 

@@ -98,7 +98,10 @@ std::vector<DirEntry> listDirectory(std::string_view folder, std::string_view pa
 
 int64_t fileSize(std::string_view path) {
   std::error_code ec;
-  auto size = fs::file_size(toHost(path), ec);
+  const fs::path host = toHost(path);
+  // A folder's attributes read like a file's, with the length 0.
+  if (fs::is_directory(host, ec)) return 0;
+  auto size = fs::file_size(host, ec);
   return ec ? -1 : static_cast<int64_t>(size);
 }
 

@@ -27,12 +27,13 @@ struct DirEntry {
 std::vector<DirEntry> listDirectory(std::string_view folder, std::string_view pattern = "*");
 bool wildcardMatch(std::string_view pattern, std::string_view name);
 
-// The size in bytes from the file's attributes, -1 when they cannot be read.
+// The size in bytes from the file's attributes (0 for a folder), -1 when they
+// cannot be read.
 int64_t fileSize(std::string_view path);
 
 // Opens the file for reading with exclusive sharing and returns its size;
 // throws OsError ("Cannot open file "<path>". <system message>") when the
-// file is missing or another process holds it.
+// file is missing, is a folder or another process holds it.
 int64_t exclusiveFileSize(std::string_view path);
 
 // Creates or empties the file and writes the bytes; throws OsError with the

@@ -53,6 +53,10 @@ int64_t exclusiveFileSize(std::string_view path) {
   struct stat st {};
   fstat(fd, &st);
   ::close(fd);
+  // Windows opens no folder as a file; reading one here would give the
+  // size of its directory entries.
+  if (S_ISDIR(st.st_mode))
+    throw OsError(EISDIR, "Cannot open file \"" + std::string(path) + "\". " + OsError::messageFor(EISDIR));
   return static_cast<int64_t>(st.st_size);
 }
 

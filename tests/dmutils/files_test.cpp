@@ -96,15 +96,24 @@ TEST(getFileSize, ReadsSizesPastFourGibibytesAndMinusOneForAMissingFile) {
   EXPECT_DOUBLE_EQ(TdmUtils::tamanhoArquivo(f.drive.path("grande.bin")), 5.0 * 1024 * 1024);
 }
 
-TEST(tamanhoArquivo, AMissingFileRaisesTheOpenError) {
+TEST(getFileSize, AFolderReadsAsLengthZero) {
+  test::ModuleFixture f;
+  f.drive.write("pasta\\dentro.bin", std::string(5000, 'x'));
+  EXPECT_EQ(TdmUtils::getFileSize(f.drive.path("pasta")), 0);
+}
+
+TEST(tamanhoArquivo, AMissingFileOrAFolderRaisesTheOpenError) {
   test::ModuleFixture f;
   f.drive.write("k.bin", std::string(2048 + 512, 'x'));
+  f.drive.write("pasta\\dentro.bin", std::string(5000, 'x'));
   EXPECT_DOUBLE_EQ(TdmUtils::tamanhoArquivo(f.drive.path("k.bin")), 2.5);
-  try {
-    TdmUtils::tamanhoArquivo(f.drive.path("nao.bin"));
-    FAIL() << "no error raised";
-  } catch (const platform::OsError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + f.drive.path("nao.bin") + "\". ", 0), 0u);
+  for (const char* name : {"nao.bin", "pasta"}) {
+    try {
+      TdmUtils::tamanhoArquivo(f.drive.path(name));
+      ADD_FAILURE() << "no error raised for " << name;
+    } catch (const platform::OsError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + f.drive.path(name) + "\". ", 0), 0u) << e.what();
+    }
   }
 }
 
@@ -138,6 +147,9 @@ TEST(FileNames, ExtensionsAreTakenAsTheUtilityModuleDoes) {
       {"a.txt.b.txt", "a.b.txt", "a.txt.b"},
       {"C:semext", "semext", "semext"},
       {"C:\\pasta.d\\arquivo", "arquivo", "arquivo"},
+      // Only the backslash and the drive colon end a folder.
+      {"C:\\web/img.d/logo.png", "web/img.d/logo", "web/img.d/logo"},
+      {"pasta/nota.xml", "pasta/nota", "pasta/nota"},
       {"", "", ""},
   };
   for (const auto& c : cases) {
