@@ -22,6 +22,13 @@ constexpr int kShowShown = 5;
 // input and output are /dev/null, as a hidden window shows nothing.
 long shellOpen(std::string_view file, std::string_view parameters, int showCommand);
 
+#ifndef _WIN32
+// POSIX: the shell's answer (2 to 32) for an error number of a program that
+// did not start: the Windows code of the same meaning, 29 ("the
+// communication failed") for one without a counterpart; never 0.
+long shellCodeForErrno(int err);
+#endif
+
 struct ProcessEntry {
   unsigned long pid = 0;
   std::string exeName; // the executable's file name, as the process snapshot shows it

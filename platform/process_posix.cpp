@@ -54,17 +54,6 @@ std::vector<std::string> splitCommandLine(std::string_view text) {
   return args;
 }
 
-long shellCodeForErrno(int err) {
-  switch (err) {
-  case ENOENT: return 2;
-  case ENOTDIR: return 3;
-  case EACCES:
-  case EPERM: return 5;
-  case ENOMEM: return 8;
-  case ENOEXEC: return 31;
-  default: return 0;
-  }
-}
 
 std::string readSmallFile(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -105,6 +94,32 @@ fs::path programFile(std::string_view file) {
 }
 
 } // namespace
+
+// Every answer is a failure the caller's table names: an error without a
+// Windows counterpart must not read as the 0 that the table leaves empty, the
+// text of success. It reads as 29, "the communication failed", the table's
+// only text that says "failed" without a more particular cause.
+long shellCodeForErrno(int err) {
+  switch (err) {
+  case ENOENT: return 2; // file not found
+  case ENOTDIR:
+  case ELOOP:
+  case ENAMETOOLONG: return 3; // path not found
+  case EACCES:
+  case EPERM:
+  case EISDIR: return 5; // access denied
+  case ENOMEM:
+  case E2BIG:
+  case EAGAIN:
+  case EMFILE:
+  case ENFILE: return 8; // out of memory or resources
+  case ETXTBSY: return 26; // sharing violation: the file is open for writing
+  case ENOEXEC: return 31; // no program to open the file with
+  case ELIBBAD:
+  case ELIBACC: return 32; // a library the program needs is missing or broken
+  default: return 29;
+  }
+}
 
 long shellOpen(std::string_view file, std::string_view parameters, int showCommand) {
   fs::path host = programFile(file);
@@ -163,10 +178,9 @@ long shellOpen(std::string_view file, std::string_view parameters, int showComma
   int err = 0;
   ssize_t n = read(fds[0], &err, sizeof err);
   close(fds[0]);
-  if (n == static_cast<ssize_t>(sizeof err)) {
-    long code = shellCodeForErrno(err);
-    return code;
-  }
+  if (n == static_cast<ssize_t>(sizeof err)) return shellCodeForErrno(err);
+  // The middle process ends with 1 when it could not fork the program.
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return 8;
   return 42; // started: any value above 32
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <set>
 #include <thread>
 
 #include "platform/process.h"
@@ -55,6 +58,33 @@ TEST(shellOpen, AFileTheKernelDoesNotRunItselfRunsThroughTheShellWithOurEnvironm
   unsetenv("VT_HERDADO");
   // The shell line leaves the file a Windows executable with its version.
   EXPECT_EQ(TdmUtils::GetExeVersion(f.drive.path("Caspelo.exe")), "V1.00.00.00");
+}
+
+TEST(shellExecuta, AProgramStillBeingWrittenIsASharingViolationNotAStart) {
+  test::ModuleFixture f;
+  f.drive.write("gravando.sh", "#!/bin/sh\necho iniciado > \"${0%/*}/iniciados.txt\"\n");
+  std::filesystem::permissions(f.drive.host("gravando.sh"), std::filesystem::perms::owner_all);
+  {
+    std::ofstream writing(f.drive.host("gravando.sh"), std::ios::app);
+    ASSERT_TRUE(writing.is_open());
+    EXPECT_EQ(f.dmUtils.shellExecuta(f.drive.path("gravando.sh"), "", false, 0), "Violação de compartilhamento");
+    EXPECT_EQ(f.dmUtils.shellExecuta(f.drive.path("gravando.sh"), "", true, 0), "26");
+  }
+  // Written and closed, the same file starts.
+  EXPECT_EQ(f.dmUtils.shellExecuta(f.drive.path("gravando.sh"), "", false, 0), "");
+  for (int i = 0; i < 300 && !f.drive.exists("iniciados.txt"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(f.drive.exists("iniciados.txt"));
+}
+
+TEST(shellExecuta, NoErrorNumberReadsAsTheEmptyTextOfSuccess) {
+  const std::set<long> named = {2, 3, 5, 8, 26, 27, 28, 29, 30, 31, 32};
+  for (int err = 1; err < 256; ++err) {
+    const long code = platform::shellCodeForErrno(err);
+    EXPECT_TRUE(named.count(code)) << "errno " << err << " gives " << code;
+  }
+  EXPECT_EQ(platform::shellCodeForErrno(ETXTBSY), 26);
+  EXPECT_EQ(platform::shellCodeForErrno(EIO), 29);
 }
 
 TEST(shellExecuta, AFileWithoutTheRunBitIsAccessDenied) {
