@@ -2,10 +2,30 @@
 
 #include <istream>
 #include <ostream>
+#include <string>
 
 namespace vt::platform {
 
-int ConsoleMessageUi::show(const std::string& text, const std::string& caption, unsigned style) {
+namespace {
+// A box's line breaks as the console shows them: a carriage return alone
+// (texts written for Windows boxes use it as a line break) would move the
+// cursor back and let the next line overwrite the first.
+std::string consoleLines(const std::string& text) {
+  std::string lines;
+  lines.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      lines += text[i];
+    } else if (i + 1 >= text.size() || text[i + 1] != '\n') {
+      lines += '\n';
+    }
+  }
+  return lines;
+}
+} // namespace
+
+int ConsoleMessageUi::show(const std::string& boxText, const std::string& caption, unsigned style) {
+  const std::string text = consoleLines(boxText);
   const bool question = (style & 0x0F) == mb::kYesNo;
   if (!question) {
     out_ << "[" << caption << "] " << text << '\n' << std::flush;

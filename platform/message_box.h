@@ -30,7 +30,9 @@ public:
 //   [<caption>] <text>            (a notice; answered OK at once)
 //   [<caption>] <text> (s/n)?     (a question)
 // and reads the answer line for a question: "s"/"S"/"sim" is Yes, "n"/"N"/"não"
-// is No, anything else asks again; end of input answers No.
+// is No, anything else asks again; end of input answers No. A line break of
+// the text, carriage return and line feed or a carriage return alone, is
+// printed as a line feed.
 class ConsoleMessageUi final : public MessageUi {
 public:
   ConsoleMessageUi(std::istream& in, std::ostream& out) : in_(in), out_(out) {}

@@ -72,5 +72,20 @@ TEST(ConsoleMessageUi, PrintsTheBoxAndReadsSimOrNaoEndOfInputIsNo) {
   EXPECT_NE(out.str().find("[Informação] Confirma? (s/n)? [Informação] Confirma? (s/n)? "), std::string::npos);
 }
 
+TEST(ConsoleMessageUi, ACarriageReturnAloneIsPrintedAsALineBreak) {
+  test::TempDrive drive;
+  platform::ManualClock clock;
+  std::istringstream in("s\n");
+  std::ostringstream out;
+  platform::ConsoleMessageUi console(in, out);
+  TdmUtils dmUtils(clock, console);
+  EXPECT_FALSE(dmUtils.VerificaCopia(drive.path("nunca.txt"), "\\\\SERVIDOR\\x.txt"));
+  EXPECT_EQ(out.str(), "[Atenção] Não foi possível copiar o arquivo \"\\\\SERVIDOR\\x.txt\".\n"
+                       "Verifique suas configurações de rede e tente novamente.\n");
+  out.str("");
+  EXPECT_EQ(console.show("um\r\rdois\r\ntres\r", "Atenção", mb::kYesNo), mb::kIdYes);
+  EXPECT_EQ(out.str(), "[Atenção] um\n\ndois\ntres\n (s/n)? ");
+}
+
 } // namespace
 } // namespace vt
