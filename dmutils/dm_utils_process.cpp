@@ -2,6 +2,7 @@
 
 #include "dmutils/dm_utils.h"
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "utils/text.h"
@@ -119,13 +120,16 @@ void TdmUtils::abrirCalculadora() {
 }
 
 void TdmUtils::abrirTecladoVirtual() {
+  platform::setScreenCursor(platform::ScreenCursor::Wait);
   platform::shellOpen("c:\\program files\\common files\\microsoft shared\\ink\\tabtip.exe", "", platform::kShowNormal);
   clock_.pause(1500ms);
-  if (platform::windowClassExists("IPTip_Main_Window")) return;
-  platform::shellOpen("C:\\Windows\\system32\\osk.exe", "", platform::kShowNormal);
-  clock_.pause(1500ms);
-  if (!platform::windowClassExists("OSKMainClass"))
-    exibeMsg("Não foi possível iniciar o teclado virtual.", "Atenção", false, true);
+  if (!platform::windowClassExists("IPTip_Main_Window")) {
+    platform::shellOpen("C:\\Windows\\system32\\osk.exe", "", platform::kShowNormal);
+    clock_.pause(1500ms);
+    if (!platform::windowClassExists("OSKMainClass"))
+      exibeMsg("Não foi possível iniciar o teclado virtual.", "Atenção", false, true);
+  }
+  platform::setScreenCursor(platform::ScreenCursor::Default);
 }
 
 void TdmUtils::abrirAjuda(int Ajuda, std::string_view ANomeArq) {
@@ -133,9 +137,10 @@ void TdmUtils::abrirAjuda(int Ajuda, std::string_view ANomeArq) {
     exibeMsg("Não foi possível encontrar o arquivo de ajuda " + std::string(ANomeArq) + ".", "Atenção", false, true);
     return;
   }
-  // The compiled-help viewer opens the file at the context number.
-  platform::shellOpen("hh.exe", "-mapid " + std::to_string(Ajuda) + " \"" + std::string(ANomeArq) + "\"",
-                      platform::kShowNormal);
+  // A viewer that does not start (no viewer, a file it cannot read) is told
+  // like a missing file, rather than leaving the user waiting for a window.
+  if (!platform::openHelpContext(ANomeArq, Ajuda))
+    exibeMsg("Não foi possível abrir o arquivo de ajuda " + std::string(ANomeArq) + ".", "Atenção", false, true);
 }
 
 } // namespace vt
