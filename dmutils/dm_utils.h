@@ -125,6 +125,12 @@ public:
   // Selects every tab sheet that holds AComponent, so that it can be seen.
   static void setarPageControlParent(platform::WindowedControl& AComponent);
 
+  // --- The jQuery copy of the suite's web pages ---
+  // Writes jquery-1.2.6.min.js into the "js" subfolder of the application
+  // folder when it is missing (see jquery_copy.h); a build configured
+  // without the library raises JQueryCopyMissing instead.
+  void verificaArquivoJQuery();
+
   // --- Messages ---
   bool exibeMsg(std::string_view AMsgm, std::string_view ATitulo, bool AMsgDlg, bool AYesFocus);
 
