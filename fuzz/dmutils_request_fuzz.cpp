@@ -1,8 +1,10 @@
 // The dmutils tool's request lines on hostile input: the JSON parser, the
 // request's shape, every operation's argument checks and the operations
-// themselves. Each line of the input is one request, as the tool reads its
-// standard input. It stops when a line raises instead of being answered (the
-// tool would end there).
+// themselves, but for the utility module's ones that act outside the tool
+// (hostile input must not start programs, end processes or delete folders).
+// Each line of the input is one request, as the tool reads its standard
+// input. It stops when a line raises instead of being answered (the tool
+// would end there).
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -13,7 +15,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const vt::tools::OpRegistry registry = [] {
     vt::tools::OpRegistry r;
-    vt::tools::registerAllOps(r);
+    vt::tools::registerAllOps(r, vt::tools::OpReach::ReadOnly);
     return r;
   }();
   (void)vt::fuzz::Workspace::get(); // file operations look on the private drive

@@ -100,12 +100,13 @@ void expectArgs(const json& args, size_t least, size_t most) {
 }
 
 // Each area adds a line here when its ops_<area>.cpp lands.
-void registerAllOps(OpRegistry& registry) {
+void registerAllOps(OpRegistry& registry, OpReach reach) {
   registerDocumentOps(registry);
   registerWordsCodesFiscalOps(registry);
   registerEssentialFileOps(registry);
   registerVersionOps(registry);
   registerImageOps(registry);
+  registerModuleOps(registry, reach);
 }
 
 } // namespace vt::tools

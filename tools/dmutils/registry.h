@@ -26,6 +26,7 @@ using Operation = std::function<nlohmann::json(const nlohmann::json& args)>;
 class OpRegistry {
 public:
   void add(const std::string& name, Operation op) { ops_[name] = std::move(op); }
+  void remove(const std::string& name) { ops_.erase(name); }
   const Operation* find(const std::string& name) const;
   // Answers one request line; never throws.
   std::string answer(const std::string& requestLine) const;
@@ -64,8 +65,15 @@ void addText(OpRegistry& registry, const std::string& name, Fn fn) {
   });
 }
 
+// Which of the utility module's operations (registerModuleOps) a registry
+// serves: all of them (the tool), or only those that change nothing outside
+// the tool and wait for nothing (the fuzz target, which calls them with any
+// input): no Config.ini, file or folder written or deleted, no program
+// started or ended, no network, no printer, no wait of seconds.
+enum class OpReach { Everything, ReadOnly };
+
 // One per area; each file adds its operations.
-void registerAllOps(OpRegistry& registry);
+void registerAllOps(OpRegistry& registry, OpReach reach = OpReach::Everything);
 
 // Text helpers, state registration numbers and documents (ops_documents.cpp).
 void registerDocumentOps(OpRegistry& registry);
@@ -79,5 +87,9 @@ void registerEssentialFileOps(OpRegistry& registry);
 void registerVersionOps(OpRegistry& registry);
 // Images into bitmaps, proportions and centimetres (ops_images.cpp).
 void registerImageOps(OpRegistry& registry);
+// Config.ini, the program's version, processes and machine, files and
+// folders, printers: the operations of the utility module that need no
+// window, on one module kept for the registry's life (ops_module.cpp).
+void registerModuleOps(OpRegistry& registry, OpReach reach);
 
 } // namespace vt::tools
