@@ -8,6 +8,7 @@
 #include "dmutils/dialogs_port.h"
 #include "dmutils/dm_utils.h"
 #include "platform/clock.h"
+#include "platform/url_download.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/temp_drive.h"
@@ -66,14 +67,20 @@ TEST_F(downloadArquivo, AFailureAnswersThePlatformsCodeAndStillEndsTheProgress) 
   const struct {
     const char* what;
     std::string url;
+    bool notFound; // INET_E_RESOURCE_NOT_FOUND, not the error page saved as the file
   } cases[] = {
-      {"a file the server does not have", server.url(folder + "/nao-existe.zip")},
-      {"a server that does not answer", "http://127.0.0.1:1/" + folder + "/x.zip"},
+      {"a file the server does not have", server.url(folder + "/nao-existe.zip"), true},
+      {"an error the server answers", server.url("_/status/500/" + folder), true},
+      {"a server that does not answer", "http://127.0.0.1:1/" + folder + "/x.zip", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     forms.steps.clear();
-    EXPECT_NE(dmUtils.downloadArquivo(c.url, drive.path("falha.zip"), true), 0);
+    const int code = dmUtils.downloadArquivo(c.url, drive.path("falha.zip"), true);
+    EXPECT_NE(code, 0);
+    if (c.notFound) {
+      EXPECT_EQ(code, static_cast<int>(platform::kInetResourceNotFound));
+    }
     ASSERT_EQ(forms.steps.size(), 2u);
     EXPECT_EQ(forms.steps[0].step, "pbInicia");
     EXPECT_EQ(forms.steps[1].step, "pbFim");
