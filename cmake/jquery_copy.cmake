@@ -16,6 +16,8 @@
 # As a script (the build's step that writes the source):
 #   cmake -DINPUT=<file> -DOUTPUT=<file.cpp> -DFUNCTION=<qualified name> -P jquery_copy.cmake
 
+include(${CMAKE_CURRENT_LIST_DIR}/byte_array.cmake)
+
 # What "the minified jQuery 1.2.6" means here:
 #  - the file opens with a block comment ("/*", after an optional UTF-8 byte
 #    order mark) that names "jQuery 1.2.6" (not 1.2.60, not 1.2.6.1);
@@ -73,11 +75,7 @@ function(vt_write_jquery_source input output function)
   if("${input}" STREQUAL "")
     set(body "std::optional<std::string_view> ${name}() { return std::nullopt; }\n")
   else()
-    file(READ "${input}" hex HEX)
-    string(LENGTH "${hex}" digits)
-    math(EXPR size "${digits} / 2")
-    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-    string(REGEX REPLACE "((0x..,){16})" "\\1\n" bytes "${bytes}")
+    vt_byte_array("${input}" bytes size)
     set(body "namespace {\nconst unsigned char kBytes[] = {\n${bytes}\n};\n}\n\n"
              "std::optional<std::string_view> ${name}() {\n"
              "  return std::string_view(reinterpret_cast<const char*>(kBytes), ${size});\n}\n")
@@ -111,7 +109,7 @@ function(vt_add_jquery_copy target)
     add_custom_command(OUTPUT ${source}
       COMMAND ${CMAKE_COMMAND} -DINPUT=${file} -DOUTPUT=${source} -DFUNCTION=${ARG_FUNCTION}
               -P ${VT_JQUERY_COPY_SCRIPT}
-      DEPENDS ${file} ${VT_JQUERY_COPY_SCRIPT}
+      DEPENDS ${file} ${VT_JQUERY_COPY_SCRIPT} ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/byte_array.cmake
       COMMENT "Checking and embedding ${file}"
       VERBATIM)
   endif()
