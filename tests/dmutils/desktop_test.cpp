@@ -50,8 +50,14 @@ public:
   }
   ~PlacedProgram() {
     if (!placed_) return;
+    // The recorder may still be running once its record is written, and
+    // Windows keeps a running program's file: wait up to 5 seconds for it to
+    // go, or the next run of the suite finds the program already there.
     std::error_code ec;
-    fs::remove(file_, ec);
+    for (int i = 0; i < 500 && fs::exists(file_, ec); ++i) {
+      if (fs::remove(file_, ec)) break;
+      std::this_thread::sleep_for(10ms);
+    }
     fs::remove(log(), ec);
   }
   bool placed() const { return placed_; }
